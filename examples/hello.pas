@@ -1,0 +1,4 @@
+PROGRAM Hello;
+BEGIN
+  WriteLn('Hello, world!')
+END.

@@ -1,0 +1,65 @@
+// The program store: the instructions of one compiled program and its two names.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Instruction.h"
+
+class IProgram {
+ public:
+  virtual ~IProgram() = default;
+  virtual std::int32_t GetCount() const = 0;
+  // Out of range: only Opcode and Line of `out` are set (to 0); its operand is left alone.
+  virtual void GetInstruction(std::int32_t index, TInstruction &out) const = 0;
+  virtual void SetInstruction(std::int32_t index, const TInstruction &instr) = 0;
+  virtual void Clear() = 0;
+  virtual void AddInstruction(const TInstruction &instr) = 0;
+  virtual void SetCount(std::int32_t n) = 0;
+  virtual void SetProgramName(const std::string &name) = 0;
+  virtual std::string GetProgramName() const = 0;
+  virtual void SetSourceFileName(const std::string &name) = 0;
+  virtual std::string GetSourceFileName() const = 0;
+  // Writes the listing file; throws EInOutError on the first failure.
+  virtual void WriteListing(const std::string &fileName) const = 0;
+};
+
+using IProgramRef = std::shared_ptr<IProgram>;
+
+class TUVCProgram final : public IProgram {
+ public:
+  static constexpr std::int32_t InitialCapacity = 1000;
+  static constexpr std::int32_t GrowthStep = 500;
+
+  TUVCProgram();
+
+  std::int32_t GetCount() const override { return Count; }
+  void GetInstruction(std::int32_t index, TInstruction &out) const override;
+  void SetInstruction(std::int32_t index, const TInstruction &instr) override;
+  void Clear() override;
+  void AddInstruction(const TInstruction &instr) override;
+  void SetCount(std::int32_t n) override;
+  void SetProgramName(const std::string &name) override { ProgramName = name; }
+  std::string GetProgramName() const override { return ProgramName; }
+  void SetSourceFileName(const std::string &name) override { SourceFileName = name; }
+  std::string GetSourceFileName() const override { return SourceFileName; }
+  void WriteListing(const std::string &fileName) const override;
+
+  // Number of entries room is kept for (1000, 1500, 2000 ...).
+  std::int32_t GetCapacity() const { return Capacity; }
+  // Direct read access for the interpreter's decoder: Count valid entries.
+  const TInstruction *Data() const { return Items.get(); }
+
+ private:
+  void Reserve(std::int32_t capacity);
+
+  std::string SourceFileName;
+  std::string ProgramName;
+  std::int32_t Count = 0;
+  std::int32_t Capacity = 0;
+  std::unique_ptr<TInstruction[]> Items;
+};
+
+inline IProgramRef NewProgram() { return std::make_shared<TUVCProgram>(); }
