@@ -1,0 +1,9 @@
+#include "ListingName.h"
+
+std::string ListingName(const std::string &fileName) {
+  const std::size_t folderEnd = fileName.find_last_of("/\\:");
+  const std::size_t nameStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
+  const std::size_t dot = fileName.rfind('.');
+  const bool hasExtension = dot != std::string::npos && dot >= nameStart;
+  return (hasExtension ? fileName.substr(0, dot) : fileName) + ".uvc";
+}
