@@ -1,0 +1,166 @@
+// The run loop: the program decoded once into one slot per instruction, dispatched by computed
+// goto (GCC, Clang) or a switch, with PC, SP, MP and the store in locals.
+#include <cstring>
+#include <vector>
+
+#include "Errors.h"
+#include "FloatToStr.h"
+#include "Interpreter.h"
+#include "Random.h"
+#include "StoreAccess.h"
+
+#if defined(__GNUC__) && !defined(ULVAN_SWITCH_DISPATCH)
+#define ULVAN_COMPUTED_GOTO 1
+#else
+#define ULVAN_COMPUTED_GOTO 0
+#endif
+
+namespace {
+// Backward jumps between two calls of the console's Poll.
+constexpr std::uint32_t PollInterval = 1u << 16;
+// The switch's code of the slot after the last instruction.
+constexpr std::uintptr_t PastEndOp = 255;
+}  // namespace
+
+void TUVCInterpreter::RunLoop() {
+  const std::int32_t count = Program->GetCount();
+  std::vector<uvm::TSlot> code(static_cast<std::size_t>(count) + 1);
+  std::vector<TShortString> strings;
+
+#if ULVAN_COMPUTED_GOTO
+  static const void *const labels[OpcodeCount] = {
+#define ULVAN_LABEL(e, name, kind) &&L_##e,
+      ULVAN_OPCODES(ULVAN_LABEL)
+#undef ULVAN_LABEL
+  };
+#endif
+
+  // Decode: strings first, so that their addresses are stable.
+  {
+    TInstruction instr;
+    std::size_t stringCount = 0;
+    for (std::int32_t i = 0; i < count; ++i) {
+      Program->GetInstruction(i, instr);
+      if (instr.Opcode == ocPushStr) ++stringCount;
+    }
+    strings.reserve(stringCount);
+    for (std::int32_t i = 0; i < count; ++i) {
+      Program->GetInstruction(i, instr);
+      uvm::TSlot &slot = code[static_cast<std::size_t>(i)];
+      const std::uint8_t op = instr.Opcode < OpcodeCount ? instr.Opcode : std::uint8_t{ocIllegal};
+#if ULVAN_COMPUTED_GOTO
+      slot.Target = labels[op];
+#else
+      slot.Op = op;
+#endif
+      if (op == ocPushStr) {
+        strings.push_back(instr.StrValue);
+        slot.S = &strings.back();
+      } else {
+        std::memcpy(&slot.R, &instr.RealValue, sizeof slot.R);
+      }
+    }
+#if ULVAN_COMPUTED_GOTO
+    code[static_cast<std::size_t>(count)].Target = &&L_PastEnd;
+#else
+    code[static_cast<std::size_t>(count)].Op = PastEndOp;
+#endif
+  }
+
+  const uvm::TSlot *const base = code.data();
+  std::uint8_t *const S = Store.data();
+  std::int32_t sp = SP;
+  std::int32_t mp = MP;
+  std::int32_t outPC = 0;  // the index that left the program
+  std::uint32_t pollCountdown = PollInterval;
+  const uvm::TSlot *ins = base;
+  if (PC < 0 || PC > count) {
+    outPC = PC;
+    goto vm_out_of_range;
+  }
+  ins = base + PC;
+
+#if ULVAN_COMPUTED_GOTO
+#define VM_DISPATCH() goto *ins->Target
+#define VM_OP(e) L_##e:
+#else
+#define VM_DISPATCH() goto vm_dispatch
+#define VM_OP(e) case e:
+#endif
+#define VM_CURPC static_cast<std::int32_t>(ins - base)
+#define VM_NEXT    \
+  do {             \
+    ++ins;         \
+    VM_DISPATCH(); \
+  } while (0)
+// A jump outside the program ends the run (index < 0) or fails; a backward one counts towards
+// the next Poll.
+#define VM_JUMP(t)                                                                      \
+  do {                                                                                  \
+    const std::int32_t to_ = (t);                                                       \
+    if (static_cast<std::uint32_t>(to_) >= static_cast<std::uint32_t>(count)) {         \
+      outPC = to_;                                                                      \
+      goto vm_out_of_range;                                                             \
+    }                                                                                   \
+    if (to_ <= VM_CURPC && --pollCountdown == 0) {                                      \
+      pollCountdown = PollInterval;                                                     \
+      PC = to_;                                                                         \
+      SP = sp;                                                                          \
+      MP = mp;                                                                          \
+      Console->Poll();                                                                  \
+      if (!Running) return;                                                             \
+    }                                                                                   \
+    ins = base + to_;                                                                   \
+    VM_DISPATCH();                                                                      \
+  } while (0)
+#define VM_SAVE()    \
+  do {               \
+    PC = VM_CURPC;   \
+    SP = sp;         \
+    MP = mp;         \
+  } while (0)
+#define VM_HALT          \
+  do {                   \
+    PC = VM_CURPC + 1;   \
+    SP = sp;             \
+    MP = mp;             \
+    Stop();              \
+    return;              \
+  } while (0)
+#define OPND (*ins)
+
+#if ULVAN_COMPUTED_GOTO
+  VM_DISPATCH();
+#include "Execute.inc"
+L_PastEnd:
+  outPC = count;
+  goto vm_out_of_range;
+#else
+vm_dispatch:
+  switch (ins->Op) {
+#include "Execute.inc"
+    default:
+      outPC = count;
+      goto vm_out_of_range;
+  }
+#endif
+
+vm_out_of_range:
+  PC = outPC;
+  SP = sp;
+  MP = mp;
+  if (outPC < 0) {
+    Stop();
+    return;
+  }
+  throw TIllegalInstruction("No program or no program command present");
+
+#undef VM_DISPATCH
+#undef VM_OP
+#undef VM_CURPC
+#undef VM_NEXT
+#undef VM_JUMP
+#undef VM_SAVE
+#undef VM_HALT
+#undef OPND
+}

@@ -1,0 +1,104 @@
+// Helpers of the interpreter for values in the store (little-endian, unaligned) and for the
+// real arithmetic checks. Internal to the machine.
+#pragma once
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "Instruction.h"
+
+static_assert(std::endian::native == std::endian::little, "the store holds little-endian values");
+
+namespace uvm {
+
+inline std::int32_t LoadInt(const std::uint8_t *p) {
+  std::int32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+inline void StoreInt(std::uint8_t *p, std::int32_t v) { std::memcpy(p, &v, 4); }
+inline void StoreUInt(std::uint8_t *p, std::uint32_t v) { std::memcpy(p, &v, 4); }
+inline double LoadReal(const std::uint8_t *p) {
+  double v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+inline void StoreReal(std::uint8_t *p, double v) { std::memcpy(p, &v, 8); }
+
+// A block of n bytes at s and at d lies inside 0..limit-1 (the last address is never part of
+// a block move).
+inline bool MoveFits(std::int64_t s, std::int64_t d, std::int64_t n, std::int64_t limit) {
+  return n >= 0 && s >= 0 && d >= 0 && s + n <= limit && d + n <= limit;
+}
+
+// Byte d+i := byte s+i for i = 0..n-1, in this order (an overlapping upward copy repeats).
+inline void MoveStore(std::uint8_t *store, std::int64_t s, std::int64_t d, std::int64_t n) {
+  if (d > s && d < s + n) {
+    for (std::int64_t i = 0; i < n; ++i) store[d + i] = store[s + i];
+  } else if (n > 0) {
+    std::memmove(store + d, store + s, static_cast<std::size_t>(n));
+  }
+}
+
+// Strings in the store: a length byte followed by the characters.
+inline int CompareStr(const std::uint8_t *l, const std::uint8_t *r) {
+  const unsigned ll = l[0], rl = r[0];
+  const int c = std::memcmp(l + 1, r + 1, ll < rl ? ll : rl);
+  if (c != 0) return c;
+  return ll < rl ? -1 : ll > rl ? 1 : 0;
+}
+inline bool EqualStr(const std::uint8_t *l, const std::uint8_t *r) {
+  return l[0] == r[0] && std::memcmp(l + 1, r + 1, l[0]) == 0;
+}
+
+enum TRealFault { rfNone, rfInvalid, rfZeroDivide, rfOverflow };
+
+// The fault of a real operation l op r with result res: a NaN made from numbers is invalid, an
+// infinity made from finite numbers an overflow. NaNs and infinities already present propagate.
+inline TRealFault RealFault(double res, double l, double r) {
+  if (std::isnan(res) && !std::isnan(l) && !std::isnan(r)) return rfInvalid;
+  if (std::isinf(res) && std::isfinite(l) && std::isfinite(r)) return rfOverflow;
+  return rfNone;
+}
+
+inline TRealFault DivFault(double l, double r) {
+  if (r != 0 || std::isnan(l) || std::isinf(l)) return rfNone;
+  return l == 0 ? rfInvalid : rfZeroDivide;
+}
+
+// Round half to even as a 64-bit integer; false for NaN and magnitudes of 2^63 or more.
+inline bool RoundToInt64(double r, std::int64_t &out) {
+  if (!(std::fabs(r) < 9223372036854775808.0)) return false;
+  double f = std::floor(r);
+  const double diff = r - f;
+  if (diff > 0.5 || (diff == 0.5 && std::fmod(f, 2.0) != 0)) f += 1;
+  if (!(f < 9223372036854775808.0)) return false;
+  out = static_cast<std::int64_t>(f);
+  return true;
+}
+
+// Sine and cosine are 0 for magnitudes of 2^63 or more.
+inline double SinOf(double r) { return std::fabs(r) >= 9223372036854775808.0 ? 0.0 : std::sin(r); }
+inline double CosOf(double r) { return std::fabs(r) >= 9223372036854775808.0 ? 0.0 : std::cos(r); }
+
+// Thrown out of a line read when Stop was called while it waited for keys; Run and Step end
+// quietly on it.
+struct TRunStopped {};
+
+// One decoded instruction of a run: where to dispatch, and the operand.
+struct TSlot {
+  union {
+    const void *Target;  // computed goto
+    std::uintptr_t Op;   // switch
+  };
+  union {
+    std::int32_t I;
+    double R;
+    std::uint8_t B;
+    const TShortString *S;
+  };
+};
+
+}  // namespace uvm

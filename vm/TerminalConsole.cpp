@@ -1,0 +1,145 @@
+#include "TerminalConsole.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// What the signal handlers need to put the terminal back: only one line read is in raw mode at
+// a time in a process.
+volatile std::sig_atomic_t RawActive = 0;
+int RawFd = -1;
+struct termios SavedMode;
+
+const int HandledSignals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction PreviousActions[3];
+int HandlersInstalled = 0;
+
+void RestoreAndReraise(int sig) {
+  if (RawActive) {
+    tcsetattr(RawFd, TCSANOW, &SavedMode);
+    RawActive = 0;
+  }
+  // Take the default action (with the handler gone), so the process ends by this signal.
+  signal(sig, SIG_DFL);
+  raise(sig);
+}
+
+void InstallHandlers() {
+  if (HandlersInstalled++ > 0) return;
+  struct sigaction action;
+  std::memset(&action, 0, sizeof action);
+  action.sa_handler = RestoreAndReraise;
+  sigemptyset(&action.sa_mask);
+  for (int i = 0; i < 3; ++i) sigaction(HandledSignals[i], &action, &PreviousActions[i]);
+}
+
+void RemoveHandlers() {
+  if (HandlersInstalled == 0 || --HandlersInstalled > 0) return;
+  for (int i = 0; i < 3; ++i) sigaction(HandledSignals[i], &PreviousActions[i], nullptr);
+}
+
+}  // namespace
+
+TTerminalConsole::TTerminalConsole(int inFd, int outFd, bool setTitle)
+    : InFd(inFd),
+      OutFd(outFd),
+      InIsTerminal(isatty(inFd) == 1),
+      OutIsTerminal(isatty(outFd) == 1),
+      SetTitle(setTitle) {}
+
+TTerminalConsole::~TTerminalConsole() {
+  EndLineRead();
+  Release();
+}
+
+void TTerminalConsole::Open(const std::string &title) {
+  if (IsOpen) return;
+  IsOpen = true;
+  InstallHandlers();
+  if (SetTitle && OutIsTerminal) {
+    // Save the terminal's title, then set the program's.
+    const std::string seq = "\033[22;0t\033]0;" + title + "\007";
+    WriteAll(seq.data(), seq.size());
+    TitlePushed = true;
+  }
+}
+
+void TTerminalConsole::Release() {
+  if (!IsOpen) return;
+  EndLineRead();
+  if (TitlePushed) {
+    static const char pop[] = "\033[23;0t";
+    WriteAll(pop, sizeof pop - 1);
+    TitlePushed = false;
+  }
+  RemoveHandlers();
+  IsOpen = false;
+}
+
+void TTerminalConsole::WriteAll(const char *data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = write(OutFd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;  // a failed write is not detected by the program
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+}
+
+void TTerminalConsole::Write(std::string_view bytes) {
+  if (OutIsTerminal) {
+    WriteAll(bytes.data(), bytes.size());
+    return;
+  }
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    text += bytes[i];
+  }
+  WriteAll(text.data(), text.size());
+}
+
+void TTerminalConsole::BeginLineRead() {
+  if (!InIsTerminal || Raw) return;
+  struct termios mode;
+  if (tcgetattr(InFd, &mode) != 0) return;
+  SavedMode = mode;
+  RawFd = InFd;
+  mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ECHONL | ISIG | IEXTEN);
+  mode.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR | IXON);
+  mode.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+  mode.c_cc[VMIN] = 1;
+  mode.c_cc[VTIME] = 0;
+  RawActive = 1;
+  if (tcsetattr(InFd, TCSANOW, &mode) != 0) {
+    RawActive = 0;
+    return;
+  }
+  Raw = true;
+}
+
+void TTerminalConsole::EndLineRead() {
+  if (!Raw) return;
+  tcsetattr(InFd, TCSANOW, &SavedMode);
+  RawActive = 0;
+  Raw = false;
+}
+
+void TTerminalConsole::DiscardInput() {
+  if (InIsTerminal) tcflush(InFd, TCIFLUSH);
+}
+
+int TTerminalConsole::ReadChar() {
+  unsigned char c;
+  for (;;) {
+    const ssize_t n = read(InFd, &c, 1);
+    if (n == 1) return c;
+    if (n < 0 && errno == EINTR) continue;
+    return NoChar;
+  }
+}

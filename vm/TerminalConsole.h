@@ -1,0 +1,40 @@
+// The terminal as a run's console (command line). Raw mode only while a line is read and only
+// when the input is a terminal; the previous mode comes back after each read and on every way
+// out, signals included (SIGINT, SIGTERM and SIGHUP restore it and then take their default
+// action, so an interrupt outside a line read ends the process as usual).
+#pragma once
+
+#include <termios.h>
+
+#include "Console.h"
+
+class TTerminalConsole final : public IConsole {
+ public:
+  // inFd/outFd: the descriptors to use (stdin/stdout by default). setTitle: on Open, set the
+  // terminal's title to the program name when the output is a terminal (restored on Release).
+  explicit TTerminalConsole(int inFd = 0, int outFd = 1, bool setTitle = true);
+  ~TTerminalConsole() override;
+  TTerminalConsole(const TTerminalConsole &) = delete;
+  TTerminalConsole &operator=(const TTerminalConsole &) = delete;
+
+  void Open(const std::string &title) override;
+  void Release() override;
+  void Write(std::string_view bytes) override;
+  bool IsInteractive() const override { return InIsTerminal; }
+  void BeginLineRead() override;
+  void EndLineRead() override;
+  void DiscardInput() override;
+  int ReadChar() override;
+
+ private:
+  void WriteAll(const char *data, std::size_t size);
+
+  int InFd;
+  int OutFd;
+  bool InIsTerminal;
+  bool OutIsTerminal;
+  bool SetTitle;
+  bool IsOpen = false;
+  bool TitlePushed = false;
+  bool Raw = false;
+};
