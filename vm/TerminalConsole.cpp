@@ -110,6 +110,7 @@ void TTerminalConsole::BeginLineRead() {
   if (tcgetattr(InFd, &mode) != 0) return;
   SavedMode = mode;
   RawFd = InFd;
+  EraseChar = mode.c_cc[VERASE];
   mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ECHONL | ISIG | IEXTEN);
   mode.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR | IXON);
   mode.c_oflag &= ~static_cast<tcflag_t>(OPOST);
@@ -138,7 +139,8 @@ int TTerminalConsole::ReadChar() {
   unsigned char c;
   for (;;) {
     const ssize_t n = read(InFd, &c, 1);
-    if (n == 1) return c;
+    // The terminal's erase key (usually DEL) is the console's backspace.
+    if (n == 1) return Raw && EraseChar != _POSIX_VDISABLE && c == EraseChar ? 8 : c;
     if (n < 0 && errno == EINTR) continue;
     return NoChar;
   }

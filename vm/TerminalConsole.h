@@ -1,7 +1,8 @@
 // The terminal as a run's console (command line). Raw mode only while a line is read and only
 // when the input is a terminal; the previous mode comes back after each read and on every way
 // out, signals included (SIGINT, SIGTERM and SIGHUP restore it and then take their default
-// action, so an interrupt outside a line read ends the process as usual).
+// action, so an interrupt outside a line read ends the process as usual). The terminal's erase
+// key (Backspace, usually DEL) reads as 8.
 #pragma once
 
 #include <termios.h>
@@ -37,4 +38,5 @@ class TTerminalConsole final : public IConsole {
   bool IsOpen = false;
   bool TitlePushed = false;
   bool Raw = false;
+  cc_t EraseChar = 0;
 };

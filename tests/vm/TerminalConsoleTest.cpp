@@ -1,0 +1,169 @@
+// The terminal console through a pseudo-terminal: raw mode only during a read, echo and erase
+// by the interpreter, type-ahead discarded, the terminal's mode restored every way.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <poll.h>
+#include <pty.h>
+#include <string>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "Interpreter.h"
+#include "TerminalConsole.h"
+
+namespace {
+
+// Forwards to a terminal console and types keys right after the read has discarded its
+// type-ahead, as a person would.
+class TTypist final : public IConsole {
+ public:
+  TTypist(TTerminalConsole &inner, std::function<void()> type) : Inner(inner), Type(std::move(type)) {}
+  void Open(const std::string &title) override { Inner.Open(title); }
+  void Release() override { Inner.Release(); }
+  void Write(std::string_view bytes) override { Inner.Write(bytes); }
+  bool IsInteractive() const override { return Inner.IsInteractive(); }
+  void BeginLineRead() override { Inner.BeginLineRead(); }
+  void EndLineRead() override { Inner.EndLineRead(); }
+  void DiscardInput() override {
+    Inner.DiscardInput();
+    if (Type) Type();
+  }
+  int ReadChar() override { return Inner.ReadChar(); }
+  void ProcessMessages() override {
+    if (OnKey) OnKey();
+  }
+  std::function<void()> OnKey;
+
+ private:
+  TTerminalConsole &Inner;
+  std::function<void()> Type;
+};
+
+class PtyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(openpty(&Master, &Slave, nullptr, nullptr, nullptr), 0);
+    ASSERT_EQ(tcgetattr(Slave, &Original), 0);
+  }
+  void TearDown() override {
+    close(Master);
+    close(Slave);
+  }
+  void Type(const std::string &keys) { ASSERT_EQ(write(Master, keys.data(), keys.size()), (ssize_t)keys.size()); }
+  // Everything the terminal shows so far.
+  std::string Screen() {
+    std::string out;
+    char buf[256];
+    pollfd p{Master, POLLIN, 0};
+    while (poll(&p, 1, 50) > 0) {
+      const ssize_t n = read(Master, buf, sizeof buf);
+      if (n <= 0) break;
+      out.append(buf, static_cast<std::size_t>(n));
+    }
+    return out;
+  }
+  bool Canonical() {
+    termios t;
+    tcgetattr(Slave, &t);
+    return (t.c_lflag & ICANON) && (t.c_lflag & ECHO) && (t.c_lflag & ISIG) && (t.c_iflag & ICRNL);
+  }
+  int Master = -1, Slave = -1;
+  termios Original;
+};
+
+TEST_F(PtyTest, EchoEraseAndRestore) {
+  TTerminalConsole terminal(Slave, Slave, false);
+  EXPECT_TRUE(terminal.IsInteractive());
+  const cc_t erase = Original.c_cc[VERASE];
+  TTypist typist(terminal, [&] { Type(std::string("ab") + static_cast<char>(erase) + "c\r"); });
+  bool rawWhileReading = false;
+  typist.OnKey = [&] { rawWhileReading = !Canonical(); };
+  TUVCInterpreter vm(&typist);
+  EXPECT_EQ(vm.ReadConsoleLine(), "ac");
+  EXPECT_TRUE(rawWhileReading);
+  EXPECT_EQ(Screen(), "ab\b \bc\r\n");
+  EXPECT_TRUE(Canonical());
+}
+
+TEST_F(PtyTest, TypeAheadDiscardedAndCtrlCIsACharacter) {
+  TTerminalConsole terminal(Slave, Slave, false);
+  Type("early\r");
+  TTypist typist(terminal, [&] { Type("\x03x\r"); });
+  TUVCInterpreter vm(&typist);
+  EXPECT_EQ(vm.ReadConsoleLine(), "\x03x");
+  EXPECT_TRUE(Canonical());
+}
+
+TEST_F(PtyTest, RestoredWhenTheReadEndsByAnError) {
+  TTerminalConsole terminal(Slave, Slave, false);
+  TTypist typist(terminal, [&] { Type("abc\r"); });
+  typist.OnKey = [] { throw std::runtime_error("window gone"); };
+  TUVCInterpreter vm(&typist);
+  EXPECT_THROW(vm.ReadConsoleLine(), std::runtime_error);
+  EXPECT_TRUE(Canonical());
+}
+
+TEST_F(PtyTest, TitleSetAndRestoredAroundARun) {
+  TTerminalConsole terminal(Slave, Slave, true);
+  terminal.Open("Demo");
+  terminal.Release();
+  terminal.Release();
+  EXPECT_EQ(Screen(), "\033[22;0t\033]0;Demo\007\033[23;0t");
+}
+
+TEST_F(PtyTest, SignalDuringARawReadRestoresTheTerminal) {
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    close(ready[0]);
+    TTerminalConsole terminal(Slave, Slave, false);
+    terminal.Open("x");
+    terminal.BeginLineRead();
+    if (write(ready[1], "r", 1) != 1) _exit(2);
+    terminal.ReadChar();  // blocks until the signal
+    _exit(1);
+  }
+  close(ready[1]);
+  char c;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  close(ready[0]);
+  EXPECT_FALSE(Canonical());
+  kill(child, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+  EXPECT_TRUE(Canonical());
+}
+
+TEST(PipeConsole, NoEchoAndLineFeedsOnly) {
+  int in[2], out[2];
+  ASSERT_EQ(pipe(in), 0);
+  ASSERT_EQ(pipe(out), 0);
+  {
+    TTerminalConsole terminal(in[0], out[1], true);
+    EXPECT_FALSE(terminal.IsInteractive());
+    const std::string keys = "one\r\ntwo";
+    ASSERT_EQ(write(in[1], keys.data(), keys.size()), (ssize_t)keys.size());
+    close(in[1]);
+    TUVCInterpreter vm(&terminal);
+    terminal.Open("title not written to a pipe");
+    EXPECT_EQ(vm.ReadConsoleLine(), "one");
+    EXPECT_EQ(vm.ReadConsoleLine(), "two");
+    EXPECT_EQ(vm.ReadConsoleLine(), "");
+    vm.WriteConsoleText("a\r\nb\r\n\r");
+    terminal.Release();
+  }
+  close(out[1]);
+  char buf[64];
+  const ssize_t n = read(out[0], buf, sizeof buf);
+  EXPECT_EQ(std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0), "a\nb\n\r");
+  close(in[0]);
+  close(out[0]);
+}
+
+}  // namespace
