@@ -185,12 +185,16 @@ class TUSymbolTable {
   void FreeSymbolData(TSymbol &symbol);
   const TSymbolTableItem *FindItem(const std::string &upperName) const;
   void ReleaseNamelessUse(TTypeDescriptor *type);
-  void CalcSize(TTypeDescriptor *type, int depth);
+  void ReleaseType(TTypeDescriptor *type, std::size_t depth);
+  void ReleaseFields(TRecordDescriptor *fields, std::size_t depth);
+  void CalcSize(TTypeDescriptor *type);
+  void CalcSizeOf(TTypeDescriptor *type);
 
   std::vector<TScopeRecord> Scopes;  // innermost last
   std::array<std::unique_ptr<TSymbolTableItem>, BucketCount> Buckets;
   std::vector<std::int32_t> Labels;  // size() is the capacity
   std::int32_t LabelCount = 0;
+  std::vector<const TTypeDescriptor *> SizingNow;  // types being sized, outermost first
 
   std::vector<std::unique_ptr<TTypeDescriptor>> TypeArena;
   std::vector<std::unique_ptr<TRecordDescriptor>> FieldArena;

@@ -24,7 +24,8 @@ class IScanner {
   // Closes the file if open; safe at any time.
   virtual void Close() = 0;
   virtual std::string GetSourceName() const = 0;
-  // Makes the next token current; false when it is EOF.
+  // Makes the next token current; false when it is EOF. Right after PutBack it only makes the
+  // current token current again and answers true.
   virtual bool NextToken() = 0;
   // Steps back one token: GetToken gives the previous token until the next NextToken, which
   // only makes the current token current again.
@@ -62,19 +63,20 @@ class TUVScanner final : public IScanner {
   std::int64_t GetPosition() const override { return Position; }
 
  private:
-  bool ReadChar(char &c);
+  bool ReadChar(unsigned char &c);
   void UnreadChar();
   bool FillBuffer();
+  bool IsLineEndAt(int index) const;
   void ScanString();
   void ScanNumber();
   void ScanIdentifier();
+  void IntegerToken(const std::string &digits);
+  void RealToken(const std::string &literal);
   void SetErrorToken(const std::string &text);
-  bool SkipComment();
 
   std::string SourcePath;
   std::string SourceName;
-  int Fd = -1;  // open flag: Fd >= 0
-  bool AtEnd = false;  // the file has no more bytes to read
+  int Fd = -1;  // the open flag: Fd >= 0
   TToken Current;
   TToken Previous;
   bool PutBackFlag = false;
@@ -82,14 +84,14 @@ class TUVScanner final : public IScanner {
   unsigned char Buffer[BlockSize] = {};
   int BufCount = 0;  // bytes in Buffer
   int BufIndex = 0;  // bytes of Buffer handed out
+  // The last byte of the previous block, handed out again when a character is given back
+  // right after a new block was read.
   unsigned char Kept = 0;
-  bool KeptFlag = false;
-  bool HaveKept = false;  // Kept holds the last byte of the previous block
+  bool HaveKept = false;
+  bool KeptFlag = false;       // deliver Kept next
+  bool KeptIsLineEnd = false;  // Kept counted as a line end when it was handed out
   std::int64_t FileSize = 0;
   std::int64_t Position = 0;
-  // A CR that ended a line was just handed out: a LF right after it belongs to the same line
-  // end and does not count again.
-  bool AfterCR = false;
 };
 
 // Text after the last '/', '\' or ':' of a path.
