@@ -31,7 +31,7 @@ BEGIN
   Add('milk', 1.2);
   Add('apples', 3.75);
   Add('cheese', 6.4);
-  total := 0;
+  total := 0.0;
   p := first;
   WHILE p <> NIL DO
   BEGIN
