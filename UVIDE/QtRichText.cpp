@@ -81,11 +81,8 @@ void TQtRichText::RecolorLines(int firstLine, int lastLine) { H.RecolorLines(fir
 void TQtRichText::RecolorAll() { H.RecolorLines(0, LineCount() - 1); }
 
 void TQtRichText::ContentsChange(int position, int removed, int added) {
-  // The blocks may have moved or gone; the cache is written back at the end of every
-  // colouring, so nothing is pending here.
-  CacheBlock = -1;
-  CacheDirty = false;
-  PendingSelection = false;
+  // The cache and the selection are settled at the end of every colouring, so nothing is
+  // pending here.
   const int before = KnownLineCount;
   KnownLineCount = Doc->blockCount();
   if (!Following || !Attached) return;
@@ -147,6 +144,14 @@ void TQtRichText::ApplySelection() {
   Edit->setTextCursor(cursor);
 }
 
+// The few formats in use are built once and shared.
+QTextCharFormat TQtRichText::CachedFormat(const TCharAttr &a) const {
+  for (const auto &[attr, format] : Formats)
+    if (attr == a) return format;
+  Formats.emplace_back(a, FormatOf(a));
+  return Formats.back().second;
+}
+
 std::vector<TQtRichText::TCharAttr> TQtRichText::DisplayedLine(const QTextBlock &block) {
   std::vector<TCharAttr> attrs(static_cast<std::size_t>(std::max(block.length() - 1, 0)));
   const int size = static_cast<int>(attrs.size());
@@ -163,6 +168,7 @@ std::vector<TQtRichText::TCharAttr> &TQtRichText::Cached(const QTextBlock &block
     FlushCache();
     CacheAttrs = DisplayedLine(block);
     CacheBlock = block.blockNumber();
+    CachePos = block.position();
   }
   return CacheAttrs;
 }
@@ -178,7 +184,7 @@ void TQtRichText::FlushCache() const {
     const TCharAttr a = CacheAttrs[static_cast<std::size_t>(i)];
     int j = i + 1;
     while (j < size && CacheAttrs[static_cast<std::size_t>(j)] == a) ++j;
-    if (!(a == TCharAttr{})) ranges.append({i, j - i, FormatOf(a)});
+    if (!(a == TCharAttr{})) ranges.append({i, j - i, CachedFormat(a)});
     i = j;
   }
   block.layout()->setFormats(ranges);
@@ -192,6 +198,12 @@ template <typename F>
 void TQtRichText::ForSelection(F visit) const {
   const int begin = SelStart();
   const int end = PendingSelection ? SelBegin + SelLen : Edit->textCursor().selectionEnd();
+  const int cachedEnd = CachePos + static_cast<int>(CacheAttrs.size());
+  if (CacheBlock >= 0 && begin >= CachePos && end <= cachedEnd) {
+    // The usual case: a run inside the block in hand.
+    visit(CacheAttrs, begin - CachePos, std::max(end, begin) - CachePos);
+    return;
+  }
   for (QTextBlock block = Doc->findBlock(begin); block.isValid() && block.position() < std::max(end, begin + 1);
        block = block.next()) {
     std::vector<TCharAttr> &attrs = Cached(block);
@@ -263,7 +275,10 @@ TConsistentAttributes TQtRichText::SelConsistentAttributes() const {
 }
 
 void TQtRichText::EndOfColouring() {
+  // The cache lives for one colouring only: between two, the document may change.
   FlushCache();
+  CacheBlock = -1;
+  CacheAttrs.clear();
   ApplySelection();
 }
 

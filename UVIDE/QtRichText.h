@@ -29,7 +29,9 @@
 
 #include <QMetaObject>
 #include <QTextBlock>
+#include <QTextCharFormat>
 
+#include <utility>
 #include <vector>
 
 #include "RichText.h"
@@ -90,6 +92,7 @@ class TQtRichText : public IRichText {
   // block, written back to its layout when another block is needed or the colouring ends.
   std::vector<TCharAttr> &Cached(const QTextBlock &block) const;
   void FlushCache() const;
+  QTextCharFormat CachedFormat(const TCharAttr &a) const;
   template <typename F>
   void ForSelection(F visit) const;
   void ApplySelection();
@@ -109,6 +112,8 @@ class TQtRichText : public IRichText {
   int SelLen = 0;
 
   mutable int CacheBlock = -1;
+  mutable int CachePos = 0;
   mutable std::vector<TCharAttr> CacheAttrs;
   mutable bool CacheDirty = false;
+  mutable std::vector<std::pair<TCharAttr, QTextCharFormat>> Formats;
 };

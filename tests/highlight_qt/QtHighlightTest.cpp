@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -214,6 +215,31 @@ TEST_F(QtHighlight, TypingKeepsOnlyTheTypedLineRecoloured) {
   TypeAt(8, 2, "x");
   EXPECT_EQ(Rich.Highlighter().LinesColored() - before, 1);
   ExpectLikeFromScratch("typed");
+}
+
+// Counts the pixels of line `line` on screen whose colour is near the given one.
+int PixelsNear(QTextEdit &edit, int line, QColor want) {
+  const QImage image = edit.viewport()->grab().toImage();
+  QTextCursor c(edit.document()->findBlockByNumber(line));
+  const QRect r = edit.cursorRect(c);
+  int n = 0;
+  for (int y = std::max(r.top(), 0); y <= std::min(r.bottom(), image.height() - 1); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor p = image.pixelColor(x, y);
+      if (std::abs(p.red() - want.red()) < 40 && std::abs(p.green() - want.green()) < 40 &&
+          std::abs(p.blue() - want.blue()) < 40)
+        ++n;
+    }
+  return n;
+}
+
+TEST_F(QtHighlight, ColoursReachTheScreen) {
+  Load(QStringLiteral("begin\nbegin end"));
+  EXPECT_GT(PixelsNear(Edit, 1, QColor(0, 0, 128)), 0);
+  EXPECT_EQ(PixelsNear(Edit, 1, QColor(0, 128, 0)), 0);
+  TypeAt(0, 0, "{");
+  EXPECT_GT(PixelsNear(Edit, 1, QColor(0, 128, 0)), 0);
+  EXPECT_EQ(PixelsNear(Edit, 1, QColor(0, 0, 128)), 0);
 }
 
 TEST_F(QtHighlight, RandomEditsUndoAndRedoMatchAFullColouring) {
