@@ -1,0 +1,57 @@
+// The desktop's message boxes and file dialogs.
+#include "UserDialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+const QString PascalFilter =
+    QStringLiteral("Pascal Programs (*.pas);;All Files (*)");
+
+QString RunFileDialog(QWidget *owner, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(owner);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  dialog.setNameFilter(PascalFilter);
+  dialog.setDefaultSuffix(QStringLiteral("pas"));
+  // The window asks about overwriting itself.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+TAnswer Confirm(QWidget *owner, const QString &text, QMessageBox::StandardButtons buttons) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, buttons, owner);
+  switch (box.exec()) {
+    case QMessageBox::Yes: return TAnswer::anYes;
+    case QMessageBox::No: return TAnswer::anNo;
+    case QMessageBox::Ok: return TAnswer::anOk;
+    default: return TAnswer::anCancel;
+  }
+}
+
+}  // namespace
+
+TAnswer TQtUserDialogs::ConfirmYesNoCancel(const QString &text) {
+  return Confirm(Owner, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
+
+TAnswer TQtUserDialogs::ConfirmOkCancel(const QString &text) {
+  return Confirm(Owner, text, QMessageBox::Ok | QMessageBox::Cancel);
+}
+
+void TQtUserDialogs::Warning(const QString &caption, const QString &text) {
+  QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, Owner);
+  box.exec();
+}
+
+void TQtUserDialogs::Error(const QString &caption, const QString &text) {
+  QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, Owner);
+  box.exec();
+}
+
+QString TQtUserDialogs::OpenFileName() { return RunFileDialog(Owner, QFileDialog::AcceptOpen); }
+
+QString TQtUserDialogs::SaveFileName() { return RunFileDialog(Owner, QFileDialog::AcceptSave); }

@@ -1,0 +1,534 @@
+// The editor window: construction, file commands, Run, the diagnostics list and closing.
+#include "frmUVIDEMain.h"
+
+#include <algorithm>
+#include <exception>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+
+#include "CommandIcons.h"
+#include "ConsoleWindow.h"
+#include "Interpreter.h"
+#include "ListingName.h"
+#include "MailSender.h"
+#include "frmUVAbout.h"
+
+namespace {
+
+QAction *MakeAction(QObject *owner, const char *name, const QString &caption, const QString &tip,
+                    const QString &status, const QKeySequence &shortcut, const QIcon &icon) {
+  auto *action = new QAction(icon, caption, owner);
+  action->setObjectName(QString::fromLatin1(name));
+  action->setToolTip(tip);
+  action->setStatusTip(status);
+  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+  return action;
+}
+
+// The font of the editor: Courier New at 13 pixels, or the system's fixed-pitch font.
+QFont EditorFont() {
+  QFont font(QStringLiteral("Courier New"));
+  font.setPixelSize(13);
+  font.setStyleHint(QFont::Monospace);
+  if (QFontInfo(font).fixedPitch()) return font;
+  QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  fixed.setPixelSize(13);
+  return fixed;
+}
+
+// Runs the edit operation on the focused edit control, if any.
+template <typename TOperation>
+void OnFocusedEdit(TOperation operation) {
+  QWidget *focus = QApplication::focusWidget();
+  if (auto *edit = qobject_cast<QTextEdit *>(focus)) operation(edit);
+  else if (auto *plain = qobject_cast<QPlainTextEdit *>(focus)) operation(plain);
+  else if (auto *line = qobject_cast<QLineEdit *>(focus)) operation(line);
+}
+
+bool FocusedEditHasSelection() {
+  QWidget *focus = QApplication::focusWidget();
+  if (auto *edit = qobject_cast<QTextEdit *>(focus)) return edit->textCursor().hasSelection();
+  if (auto *plain = qobject_cast<QPlainTextEdit *>(focus))
+    return plain->textCursor().hasSelection();
+  if (auto *line = qobject_cast<QLineEdit *>(focus)) return line->hasSelectedText();
+  return false;
+}
+
+}  // namespace
+
+TUVIDEMain::TUVIDEMain(TParserFactory parserFactory, QString commandLineFile, QWidget *parent)
+    : QMainWindow(parent),
+      ParserFactory(std::move(parserFactory)),
+      CommandLineFile(std::move(commandLineFile)),
+      Dialogs(std::make_unique<TQtUserDialogs>(this)),
+      ConsoleWindow(std::make_unique<TConsoleWindow>(this)),
+      Interpreter(std::make_unique<TUVCInterpreter>(ConsoleWindow.get())) {
+  ConsoleWindow->SetStopHandler([this] { Interpreter->Stop(); });
+  setObjectName(QStringLiteral("frmUVIDEMain"));
+  resize(600, 450);
+  CreateActions();
+  CreateMenus();
+  CreateToolBar();
+  CreateEditor();
+  statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  UpdateCaption();
+  AboutBoxWidget = new TAboutBox(this);
+  FormCreate();
+}
+
+TUVIDEMain::~TUVIDEMain() {
+  // DoneHighlighter: the highlighter goes with its control.
+  Interpreter.reset();
+}
+
+void TUVIDEMain::SetDialogs(std::unique_ptr<IUserDialogs> dialogs) { Dialogs = std::move(dialogs); }
+
+void TUVIDEMain::CreateActions() {
+  const QStyle *s = style();
+  FileNew = MakeAction(this, "FileNew", QStringLiteral("&New"), QStringLiteral("New"),
+                       QStringLiteral("Create a new file"), QKeySequence(Qt::CTRL | Qt::Key_N),
+                       CommandIcon(TCommandIcon::ciNew, s));
+  FileOpen = MakeAction(this, "FileOpen", QStringLiteral("&Open"), QStringLiteral("Open"),
+                        QStringLiteral("Open a file"), QKeySequence(Qt::CTRL | Qt::Key_O),
+                        CommandIcon(TCommandIcon::ciOpen, s));
+  FileSave = MakeAction(this, "FileSave", QStringLiteral("&Save"), QStringLiteral("Save"),
+                        QStringLiteral("Save current file"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                        CommandIcon(TCommandIcon::ciSave, s));
+  FileSaveAs = MakeAction(this, "FileSaveAs", QStringLiteral("Save &As..."),
+                          QStringLiteral("Save As"),
+                          QStringLiteral("Save current file with different name"), {},
+                          CommandIcon(TCommandIcon::ciSaveAs, s));
+  FileSend = MakeAction(this, "FileSend", QStringLiteral("Sen&d"), QStringLiteral("Send"),
+                        QStringLiteral("Send current file through electronic mail"), {},
+                        CommandIcon(TCommandIcon::ciSend, s));
+  FileRun = MakeAction(this, "FileRun", QStringLiteral("&Run"), QStringLiteral("Run"),
+                       QStringLiteral("Compile and run current program"), QKeySequence(Qt::Key_F9),
+                       CommandIcon(TCommandIcon::ciRun, s));
+  FileExit = MakeAction(this, "FileExit", QStringLiteral("E&xit"), QStringLiteral("Exit"),
+                        QStringLiteral("Exit application"), {},
+                        CommandIcon(TCommandIcon::ciExit, s));
+  EditCut = MakeAction(this, "EditCut", QStringLiteral("Cu&t"), QStringLiteral("Cut"),
+                       QStringLiteral("Cuts the selection and puts it on the Clipboard"),
+                       QKeySequence(Qt::CTRL | Qt::Key_X), CommandIcon(TCommandIcon::ciCut, s));
+  EditCopy = MakeAction(this, "EditCopy", QStringLiteral("&Copy"), QStringLiteral("Copy"),
+                        QStringLiteral("Copies the selection and puts it on the Clipboard"),
+                        QKeySequence(Qt::CTRL | Qt::Key_C), CommandIcon(TCommandIcon::ciCopy, s));
+  EditPaste = MakeAction(this, "EditPaste", QStringLiteral("&Paste"), QStringLiteral("Paste"),
+                         QStringLiteral("Inserts Clipboard contents"),
+                         QKeySequence(Qt::CTRL | Qt::Key_V), CommandIcon(TCommandIcon::ciPaste, s));
+  HelpAbout = MakeAction(this, "HelpAbout", QStringLiteral("&About..."), QStringLiteral("About"),
+                         QStringLiteral("Displays program information, version number, and "
+                                        "copyright"),
+                         {}, CommandIcon(TCommandIcon::ciAbout, s));
+
+  auto bind = [this](QAction *action, void (TUVIDEMain::*handler)()) {
+    connect(action, &QAction::triggered, this, [this, handler] { Guarded([this, handler] {
+      (this->*handler)();
+    }); });
+  };
+  bind(FileNew, &TUVIDEMain::FileNewExecute);
+  bind(FileOpen, &TUVIDEMain::FileOpenExecute);
+  bind(FileSave, &TUVIDEMain::FileSaveExecute);
+  bind(FileSaveAs, &TUVIDEMain::FileSaveAsExecute);
+  bind(FileSend, &TUVIDEMain::FileSendExecute);
+  bind(FileRun, &TUVIDEMain::FileRunExecute);
+  bind(FileExit, &TUVIDEMain::FileExitExecute);
+  bind(HelpAbout, &TUVIDEMain::HelpAboutExecute);
+  connect(EditCut, &QAction::triggered, this, [] { OnFocusedEdit([](auto *e) { e->cut(); }); });
+  connect(EditCopy, &QAction::triggered, this, [] { OnFocusedEdit([](auto *e) { e->copy(); }); });
+  connect(EditPaste, &QAction::triggered, this,
+          [] { OnFocusedEdit([](auto *e) { e->paste(); }); });
+
+  for (QAction *action : {FileNew, FileOpen, FileSave, FileSaveAs, FileSend, FileRun, FileExit,
+                          EditCut, EditCopy, EditPaste, HelpAbout})
+    addAction(action);
+  connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });
+  connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+          [this] { UpdateEditActions(); });
+}
+
+void TUVIDEMain::CreateMenus() {
+  menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+  FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+  FileMenu->menuAction()->setStatusTip(QStringLiteral("File related commands"));
+  FileMenu->addActions({FileNew, FileOpen, FileSave, FileSaveAs});
+  FileMenu->addSeparator();
+  FileMenu->addAction(FileSend);
+  FileMenu->addSeparator();
+  FileMenu->addAction(FileRun);
+  FileMenu->addSeparator();
+  FileMenu->addAction(FileExit);
+  EditMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+  EditMenu->menuAction()->setStatusTip(QStringLiteral("Edit commands"));
+  EditMenu->addActions({EditCut, EditCopy, EditPaste});
+  HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+  HelpMenu->menuAction()->setStatusTip(QStringLiteral("Help topics"));
+  HelpMenu->addAction(HelpAbout);
+}
+
+void TUVIDEMain::CreateToolBar() {
+  ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1->setMovable(false);
+  ToolBar1->setFixedHeight(30);
+  ToolBar1->setIconSize(QSize(16, 16));
+  ToolBar1->addActions({FileNew, FileOpen, FileSave});
+  ToolBar1->addSeparator();
+  ToolBar1->addAction(FileSend);
+  ToolBar1->addSeparator();
+  ToolBar1->addActions({EditCut, EditCopy, EditPaste});
+  ToolBar1->addSeparator();
+  ToolBar1->addAction(FileRun);
+}
+
+void TUVIDEMain::CreateEditor() {
+  Splitter1 = new QSplitter(Qt::Vertical, this);
+  Splitter1->setObjectName(QStringLiteral("Splitter1"));
+  Splitter1->setHandleWidth(2);
+  Splitter1->setChildrenCollapsible(false);
+
+  RichEdit1 = new QTextEdit(Splitter1);
+  RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+  RichEdit1->setAcceptRichText(false);
+  RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
+  RichEdit1->setWordWrapMode(QTextOption::NoWrap);
+  RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  RichEdit1->setTabChangesFocus(false);
+  RichEdit1->setFont(EditorFont());
+  RichEdit1->document()->setDefaultFont(RichEdit1->font());
+  RichEdit1->setTabStopDistance(QFontMetricsF(RichEdit1->font()).horizontalAdvance(QLatin1Char(' ')) * 8);
+  RichEdit1->installEventFilter(this);
+  connect(RichEdit1, &QTextEdit::textChanged, this, [this] { RichEdit1Change(); });
+  connect(RichEdit1, &QTextEdit::copyAvailable, this, [this] { UpdateEditActions(); });
+
+  lstErrors = new QListWidget(Splitter1);
+  lstErrors->setObjectName(QStringLiteral("lstErrors"));
+  lstErrors->setMinimumHeight(1);
+  connect(lstErrors, &QListWidget::itemDoubleClicked, this, [this] { lstErrorsDblClick(); });
+
+  Splitter1->addWidget(RichEdit1);
+  Splitter1->addWidget(lstErrors);
+  Splitter1->setCollapsible(0, false);
+  Splitter1->setCollapsible(1, true);
+  Splitter1->setStretchFactor(0, 1);
+  Splitter1->setStretchFactor(1, 0);
+  Splitter1->setSizes({1000, 0});
+  setCentralWidget(Splitter1);
+}
+
+void TUVIDEMain::FormCreate() {
+  // InitHighlighter for RichEdit1.
+  UpdateEditActions();
+  SetModified(false);
+  FileSave->setEnabled(true);
+}
+
+void TUVIDEMain::FormShow() {
+  if (CommandLineLoadedValue || CommandLineFile.isEmpty()) return;
+  CommandLineLoadedValue = true;
+  Guarded([this] { LoadFile(CommandLineFile); });
+}
+
+void TUVIDEMain::showEvent(QShowEvent *event) {
+  QMainWindow::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
+
+bool TUVIDEMain::Modified() const { return RichEdit1->document()->isModified(); }
+
+void TUVIDEMain::SetModified(bool modified) { RichEdit1->document()->setModified(modified); }
+
+QString TUVIDEMain::EditorText() const {
+  QString text = RichEdit1->document()->toRawText();
+  text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+  return text;
+}
+
+int TUVIDEMain::EditorLineCount() const {
+  const QString text = EditorText();
+  if (text.isEmpty()) return 0;
+  return static_cast<int>(text.count(QLatin1Char('\n'))) + (text.endsWith(QLatin1Char('\n')) ? 0 : 1);
+}
+
+int TUVIDEMain::ErrorListShownHeight() const { return Splitter1->sizes().value(1); }
+
+TConsoleWindow *TUVIDEMain::Console() const { return ConsoleWindow.get(); }
+
+QString TUVIDEMain::BareFileName(const QString &fileName) {
+  qsizetype cut = -1;
+  for (QChar separator : {QLatin1Char('/'), QLatin1Char('\\'), QLatin1Char(':')})
+    cut = std::max(cut, fileName.lastIndexOf(separator));
+  return fileName.mid(cut + 1);
+}
+
+QString TUVIDEMain::ListingName(const QString &fileName) {
+  return QString::fromStdString(::ListingName(fileName.toStdString()));
+}
+
+QString TUVIDEMain::ErrorBoxText(const QString &message) {
+  if (!message.isEmpty() && message.back().unicode() > u'.') return message + QLatin1Char('.');
+  return message;
+}
+
+void TUVIDEMain::ShowErrorBox(const QString &message) {
+  Dialogs->Error(QStringLiteral("Ulvan"), ErrorBoxText(message));
+}
+
+void TUVIDEMain::Guarded(const std::function<void()> &command) {
+  try {
+    command();
+  } catch (const std::exception &error) {
+    ShowErrorBox(BytesToText(error.what()));
+  }
+}
+
+void TUVIDEMain::UpdateCaption() {
+  setWindowTitle(QStringLiteral("Ulvan - ") + BareFileName(FileNameValue));
+}
+
+void TUVIDEMain::UpdateEditActions() {
+  const bool selection = FocusedEditHasSelection();
+  EditCut->setEnabled(selection);
+  EditCopy->setEnabled(selection);
+  const QMimeData *clip = QApplication::clipboard()->mimeData();
+  EditPaste->setEnabled(clip != nullptr && clip->hasText());
+}
+
+void TUVIDEMain::UpdateRunActions() {
+  FileRun->setEnabled(!Running);
+  FileNew->setEnabled(!Running);
+  FileOpen->setEnabled(!Running);
+}
+
+void TUVIDEMain::RichEdit1Change() {
+  if (!FileSave->isEnabled()) FileSave->setEnabled(true);
+  // HighlightAfterChange for RichEdit1.
+}
+
+bool TUVIDEMain::eventFilter(QObject *watched, QEvent *event) {
+  // Shift+Enter would start a line inside the same paragraph; in a source text every line
+  // break is a plain one.
+  if (watched == RichEdit1 && event->type() == QEvent::KeyPress) {
+    auto *key = static_cast<QKeyEvent *>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        key->modifiers() != Qt::NoModifier && key->modifiers() != Qt::KeypadModifier) {
+      RichEdit1->textCursor().insertBlock();
+      RichEdit1->ensureCursorVisible();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- file commands ----
+
+void TUVIDEMain::FileNewExecute() {
+  if (Running) return;
+  FileNameValue = Untitled;
+  EncodingValue = TTextEncoding::teUtf8;
+  RichEdit1->clear();
+  SetModified(false);
+  FileSave->setEnabled(true);
+  UpdateCaption();
+}
+
+bool TUVIDEMain::QuerySaveChanges() {
+  if (!Modified()) return true;
+  const QString question = QStringLiteral("Do you wish to save changes you made to %1?")
+                               .arg(BareFileName(FileNameValue));
+  switch (Dialogs->ConfirmYesNoCancel(question)) {
+    case TAnswer::anYes:
+      FileSaveExecute();
+      return !Modified();
+    case TAnswer::anNo:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TUVIDEMain::FileOpenExecute() {
+  if (Running) return;
+  if (!QuerySaveChanges()) return;
+  const QString name = Dialogs->OpenFileName();
+  if (!name.isEmpty()) LoadFile(name);
+}
+
+void TUVIDEMain::LoadFile(const QString &name) {
+  statusBar()->showMessage(QStringLiteral("Wait..."));
+  QByteArray bytes;
+  try {
+    bytes = ReadFileBytes(name);
+  } catch (...) {
+    statusBar()->showMessage(QStringLiteral("Could not load file"));
+    throw;
+  }
+  const TSourceText source = DecodeSource(bytes);
+  RichEdit1->setPlainText(source.Text);
+  // RecolorLines(0, count - 1) when the text has a line.
+  statusBar()->clearMessage();
+  RichEdit1->moveCursor(QTextCursor::Start);
+  FileNameValue = QFileInfo(name).absoluteFilePath();
+  EncodingValue = source.Encoding;
+  RichEdit1->setFocus();
+  SetModified(false);
+  FileSave->setEnabled(false);
+  UpdateCaption();
+}
+
+void TUVIDEMain::WriteText(const QString &path) {
+  TTextEncoding encoding = EncodingValue;
+  WriteFileBytes(path, EncodeSource(EditorText(), encoding));
+  EncodingValue = encoding;
+}
+
+void TUVIDEMain::FileSaveExecute() {
+  if (FileNameValue != Untitled) {
+    WriteText(FileNameValue);
+    SetModified(false);
+    FileSave->setEnabled(false);
+  } else {
+    FileSaveAsExecute();
+  }
+}
+
+void TUVIDEMain::FileSaveAsExecute() {
+  const QString chosen = Dialogs->SaveFileName();
+  if (chosen.isEmpty()) return;
+  const QString path = QFileInfo(chosen).absoluteFilePath();
+  if (QFileInfo::exists(path) &&
+      Dialogs->ConfirmOkCancel(QStringLiteral("OK to overwrite %1?").arg(path)) != TAnswer::anOk)
+    return;
+  WriteText(path);
+  FileNameValue = path;
+  SetModified(false);
+  FileSave->setEnabled(false);
+  UpdateCaption();
+}
+
+void TUVIDEMain::FileSendExecute() {
+  QString body;
+  const QString text = EditorText();
+  if (!text.isEmpty()) {
+    body = text;
+    if (!body.endsWith(QLatin1Char('\n'))) body += QLatin1Char('\n');
+    body.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  }
+  if (!SendMailBody(body)) Dialogs->Error(QStringLiteral("Error"), QStringLiteral("Error sending mail"));
+}
+
+void TUVIDEMain::FileExitExecute() { close(); }
+
+void TUVIDEMain::HelpAboutExecute() { AboutBoxWidget->exec(); }
+
+// ---- Run ----
+
+void TUVIDEMain::ShowErrorList(bool show) {
+  const QList<int> sizes = Splitter1->sizes();
+  const int total = std::max(sizes.value(0) + sizes.value(1), 0);
+  const int height = sizes.value(1);
+  if (show) {
+    if (height == 0)
+      Splitter1->setSizes({std::max(total - ErrorListHeightValue, 0), ErrorListHeightValue});
+  } else if (height != 0) {
+    ErrorListHeightValue = height;
+    Splitter1->setSizes({total, 0});
+  }
+}
+
+void TUVIDEMain::FileRunExecute() {
+  if (Running) return;
+  FileSaveExecute();
+  if (FileNameValue == Untitled || !QFileInfo::exists(FileNameValue)) {
+    Dialogs->Warning(QStringLiteral("Cannot compile"),
+                     QStringLiteral("You have to save the file at first"));
+    return;
+  }
+  const IParserRef parser = ParserFactory();
+  const bool compiled = parser->Compile(QFile::encodeName(FileNameValue).toStdString());
+  lstErrors->clear();
+  for (const std::string &line : parser->GetErrors()) lstErrors->addItem(BytesToText(line));
+  ShowErrorList(lstErrors->count() > 0);
+  const IProgramRef program = parser->GetProgram();
+  program->WriteListing(QFile::encodeName(ListingName(FileNameValue)).toStdString());
+  if (compiled) RunProgram(program);
+}
+
+void TUVIDEMain::RunProgram(const IProgramRef &program) {
+  if (!Interpreter->LoadProgram(program)) return;
+  Running = true;
+  UpdateRunActions();
+  struct TRunEnd {
+    TUVIDEMain *Window;
+    ~TRunEnd() {
+      Window->Running = false;
+      Window->UpdateRunActions();
+      if (Window->ClosePending) {
+        Window->ClosePending = false;
+        QTimer::singleShot(0, Window, &QWidget::close);
+      }
+    }
+  } runEnd{this};
+  Interpreter->Run();
+}
+
+void TUVIDEMain::lstErrorsDblClick() {
+  const int index = lstErrors->currentRow();
+  if (index < 0 || index >= lstErrors->count()) return;
+  const QString item = lstErrors->item(index)->text();
+  const qsizetype open = item.indexOf(QLatin1Char('('));
+  const qsizetype close = item.indexOf(QLatin1Char(')'));
+  if (open < 0 || close < 0 || close <= open + 1) return;
+  bool isNumber = false;
+  const int number = item.mid(open + 1, close - open - 1).toInt(&isNumber);
+  int line = (isNumber ? number : 0) - 1;
+  // number - 1 cannot overflow downwards into a valid line: INT_MIN is no number of toInt's.
+  const int count = EditorLineCount();
+  if (line >= count) line = count - 1;
+  if (line < 0) line = 0;
+  const QTextBlock block = RichEdit1->document()->findBlockByNumber(line);
+  QTextCursor cursor(RichEdit1->document());
+  cursor.setPosition(block.isValid() ? block.position() : 0);
+  RichEdit1->setTextCursor(cursor);
+  RichEdit1->ensureCursorVisible();
+  RichEdit1->setFocus();
+}
+
+// ---- closing ----
+
+bool TUVIDEMain::FormCloseQuery() { return QuerySaveChanges(); }
+
+void TUVIDEMain::closeEvent(QCloseEvent *event) {
+  if (Running) {
+    // The run is stopped first; the close is asked again once Run has returned.
+    ClosePending = true;
+    Interpreter->Stop();
+    event->ignore();
+    return;
+  }
+  bool allowed = false;
+  Guarded([&] { allowed = FormCloseQuery(); });
+  if (allowed) event->accept();
+  else event->ignore();
+}

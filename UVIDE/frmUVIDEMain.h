@@ -1,0 +1,135 @@
+// The editor window: one source file, its commands, the diagnostics list and the runs.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QMainWindow>
+#include <QString>
+
+#include "IParser.h"
+#include "SourceText.h"
+#include "UserDialogs.h"
+
+class QAction;
+class QListWidget;
+class QMenu;
+class QSplitter;
+class QTextEdit;
+class QToolBar;
+class TAboutBox;
+class TUVCInterpreter;
+class TConsoleWindow;
+
+// Makes the compiler for one Run.
+using TParserFactory = std::function<IParserRef()>;
+
+class TUVIDEMain final : public QMainWindow {
+  Q_OBJECT
+ public:
+  static inline const QString Untitled = QStringLiteral("Untitled");
+
+  // `commandLineFile` is the first command-line argument, empty when there is none.
+  TUVIDEMain(TParserFactory parserFactory, QString commandLineFile = {},
+             QWidget *parent = nullptr);
+  ~TUVIDEMain() override;
+
+  void SetDialogs(std::unique_ptr<IUserDialogs> dialogs);
+
+  // Commands. They throw on failure; the actions show what they throw in the error box.
+  void FileNewExecute();
+  void FileOpenExecute();
+  void FileSaveExecute();
+  void FileSaveAsExecute();
+  void FileSendExecute();
+  void FileRunExecute();
+  void FileExitExecute();
+  void HelpAboutExecute();
+  void LoadFile(const QString &name);
+  void ShowErrorList(bool show);
+  void lstErrorsDblClick();
+
+  // The general error box: captioned "Ulvan", error icon, text by ErrorBoxText.
+  void ShowErrorBox(const QString &message);
+  // The message with a "." appended when it ends in a character above ".".
+  static QString ErrorBoxText(const QString &message);
+  // `fileName` with the extension of its bare name replaced by ".uvc".
+  static QString ListingName(const QString &fileName);
+  // The part of a path after its last "/", "\" or ":".
+  static QString BareFileName(const QString &fileName);
+
+  QString FileName() const { return FileNameValue; }
+  bool Modified() const;
+  int ErrorListHeight() const { return ErrorListHeightValue; }
+  // The height the diagnostics list has now (0: hidden).
+  int ErrorListShownHeight() const;
+  bool CommandLineLoaded() const { return CommandLineLoadedValue; }
+  bool IsRunning() const { return Running; }
+  TTextEncoding Encoding() const { return EncodingValue; }
+  TAboutBox *AboutBox() const { return AboutBoxWidget; }
+  // The console window of the runs.
+  TConsoleWindow *Console() const;
+
+  // The edited text with LF line ends.
+  QString EditorText() const;
+  // Lines as the text holds them: a final line end does not start another line.
+  int EditorLineCount() const;
+
+  // Controls and commands.
+  QToolBar *ToolBar1 = nullptr;
+  QTextEdit *RichEdit1 = nullptr;
+  QListWidget *lstErrors = nullptr;
+  QSplitter *Splitter1 = nullptr;
+  QMenu *FileMenu = nullptr;
+  QMenu *EditMenu = nullptr;
+  QMenu *HelpMenu = nullptr;
+  QAction *FileNew = nullptr;
+  QAction *FileOpen = nullptr;
+  QAction *FileSave = nullptr;
+  QAction *FileSaveAs = nullptr;
+  QAction *FileSend = nullptr;
+  QAction *FileRun = nullptr;
+  QAction *FileExit = nullptr;
+  QAction *EditCut = nullptr;
+  QAction *EditCopy = nullptr;
+  QAction *EditPaste = nullptr;
+  QAction *HelpAbout = nullptr;
+
+ protected:
+  void showEvent(QShowEvent *event) override;
+  void closeEvent(QCloseEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+ private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  void CreateEditor();
+  void FormCreate();
+  void FormShow();
+  bool FormCloseQuery();
+  void RichEdit1Change();
+  void UpdateCaption();
+  void UpdateEditActions();
+  void UpdateRunActions();
+  // Runs a command and shows whatever it throws in the error box.
+  void Guarded(const std::function<void()> &command);
+  // Asks whether to save changes; true when the caller may go on.
+  bool QuerySaveChanges();
+  void WriteText(const QString &path);
+  void SetModified(bool modified);
+  void RunProgram(const IProgramRef &program);
+
+  TParserFactory ParserFactory;
+  QString CommandLineFile;
+  std::unique_ptr<IUserDialogs> Dialogs;
+  std::unique_ptr<TConsoleWindow> ConsoleWindow;
+  std::unique_ptr<TUVCInterpreter> Interpreter;
+  TAboutBox *AboutBoxWidget = nullptr;
+  QString FileNameValue = Untitled;
+  TTextEncoding EncodingValue = TTextEncoding::teUtf8;
+  int ErrorListHeightValue = 60;
+  bool CommandLineLoadedValue = false;
+  bool Running = false;
+  bool ClosePending = false;
+};

@@ -1,0 +1,232 @@
+// New, Open, Save, Save As, loading, closing and the command-line file, with the state of
+// FileName, the modified flag and Save after every step.
+#include <QAction>
+#include <QStatusBar>
+#include <QTest>
+#include <QTextEdit>
+
+#include "WindowFixture.h"
+
+TEST_F(WindowTest, StateTableHoldsAfterEveryEvent) {
+  const QString a = Path("a.pas"), b = Path("b.pas");
+  WriteBytes(a, "program A;\nbegin\nend.\n");
+  ExpectState("Untitled", false, true);  // start
+
+  Type("x");  // any edit
+  ExpectState("Untitled", true, true);
+
+  Dialogs->FileNames = {b};  // save of an untitled text goes through Save As
+  Window->FileSave->trigger();
+  ExpectState(b, false, false);
+  EXPECT_EQ(ReadBytes(b), "x");
+
+  Type("y");
+  ExpectState(b, true, true);
+  Window->FileSave->trigger();
+  ExpectState(b, false, false);
+  EXPECT_EQ(ReadBytes(b), "xy");
+
+  Window->FileNew->trigger();  // New discards without asking
+  ExpectState("Untitled", false, true);
+  EXPECT_EQ(Window->EditorText(), "");
+
+  Window->LoadFile(a);  // successful load
+  ExpectState(a, false, false);
+  EXPECT_EQ(Window->EditorText(), "program A;\nbegin\nend.\n");
+  EXPECT_EQ(Window->statusBar()->currentMessage(), "");
+  EXPECT_EQ(Window->RichEdit1->textCursor().position(), 0);
+
+  Type("z");
+  ExpectState(a, true, true);
+  Window->FileNew->trigger();
+  ExpectState("Untitled", false, true);
+  EXPECT_TRUE(CallsOf("YesNoCancel").empty());
+}
+
+TEST_F(WindowTest, FailedLoadKeepsTheFileAndReportsIt) {
+  const QString a = Path("a.pas"), missing = Path("missing.pas");
+  WriteBytes(a, "begin end.");
+  Window->LoadFile(a);
+  Dialogs->FileNames = {missing};
+  Window->FileOpen->trigger();
+  ExpectState(a, false, false);
+  EXPECT_EQ(Window->EditorText(), "begin end.");
+  EXPECT_EQ(Window->statusBar()->currentMessage(), "Could not load file");
+  const auto errors = CallsOf("Error");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].Caption, "Ulvan");
+  EXPECT_EQ(errors[0].Text, "Cannot open file " + missing + ".");
+}
+
+TEST_F(WindowTest, OpenAsksAboutUnsavedChanges) {
+  const QString a = Path("a.pas"), b = Path("b.pas");
+  WriteBytes(a, "A");
+  WriteBytes(b, "B");
+  struct TCase {
+    const char *Name;
+    bool Named;        // the edited text has a file
+    TAnswer Answer;
+    QString SaveAsName;  // for an untitled text answered Yes; empty cancels
+    bool Opened;
+  };
+  const TCase cases[] = {
+      {"cancel", true, TAnswer::anCancel, {}, false},
+      {"no", true, TAnswer::anNo, {}, true},
+      {"yes saves", true, TAnswer::anYes, {}, true},
+      {"yes, save as cancelled", false, TAnswer::anYes, {}, false},
+      {"yes, saved as", false, TAnswer::anYes, Path("c.pas"), true},
+  };
+  for (const TCase &c : cases) {
+    SCOPED_TRACE(c.Name);
+    Window->FileNew->trigger();
+    if (c.Named) Window->LoadFile(a);
+    Type("!");
+    Dialogs->Calls.clear();
+    Dialogs->Answers = {c.Answer};
+    if (!c.Named && c.Answer == TAnswer::anYes) Dialogs->FileNames.push_back(c.SaveAsName);
+    if (c.Opened) Dialogs->FileNames.push_back(b);
+    Window->FileOpen->trigger();
+    ASSERT_FALSE(Dialogs->Calls.empty());
+    EXPECT_EQ(Dialogs->Calls[0].Kind, "YesNoCancel");
+    EXPECT_EQ(Dialogs->Calls[0].Text, QStringLiteral("Do you wish to save changes you made to %1?")
+                                          .arg(c.Named ? "a.pas" : "Untitled"));
+    EXPECT_EQ(Window->FileName(), c.Opened ? b : (c.Named ? a : QString("Untitled")));
+    EXPECT_EQ(Window->Modified(), !c.Opened);
+    if (c.Named) {
+      EXPECT_EQ(ReadBytes(a), c.Answer == TAnswer::anYes ? "!A" : "A");
+    }
+    if (!c.SaveAsName.isEmpty()) {
+      EXPECT_EQ(ReadBytes(c.SaveAsName), "!");
+    }
+    EXPECT_TRUE(Dialogs->FileNames.empty());
+    WriteBytes(a, "A");
+  }
+}
+
+TEST_F(WindowTest, SaveAsAsksBeforeOverwriting) {
+  const QString old = Path("old.pas");
+  WriteBytes(old, "old text");
+  Type("new text");
+  Dialogs->FileNames = {old};
+  Dialogs->Answers = {TAnswer::anCancel};
+  Window->FileSaveAs->trigger();
+  ASSERT_EQ(CallsOf("OkCancel").size(), 1u);
+  EXPECT_EQ(CallsOf("OkCancel")[0].Text, "OK to overwrite " + old + "?");
+  EXPECT_EQ(ReadBytes(old), "old text");
+  ExpectState("Untitled", true, true);
+
+  Dialogs->FileNames = {old};
+  Dialogs->Answers = {TAnswer::anOk};
+  Window->FileSaveAs->trigger();
+  EXPECT_EQ(ReadBytes(old), "new text");
+  ExpectState(old, false, false);
+
+  Dialogs->FileNames = {QString()};  // cancelled dialog
+  Window->FileSaveAs->trigger();
+  ExpectState(old, false, false);
+}
+
+TEST_F(WindowTest, FailedSaveKeepsTheTextModifiedAndShowsTheError) {
+  const QString blocker = Path("file");
+  WriteBytes(blocker, "");
+  const QString impossible = blocker + "/x.pas";  // a folder that is a file
+  Type("text");
+  Dialogs->FileNames = {impossible};
+  Window->FileSaveAs->trigger();
+  ExpectState("Untitled", true, true);
+  ASSERT_EQ(CallsOf("Error").size(), 1u);
+  EXPECT_EQ(CallsOf("Error")[0].Text, "Cannot create file " + impossible + ".");
+  EXPECT_TRUE(Window->isVisible());
+}
+
+TEST_F(WindowTest, FilesComeBackByteForByte) {
+  struct TCase {
+    const char *Name;
+    QByteArray Bytes;
+    QByteArray Saved;
+    TTextEncoding Encoding;
+  };
+  const TCase cases[] = {
+      {"utf-8 with LF", "program \xc3\xa9t\xc3\xa9;\n\tbegin\nend.\n", {}, TTextEncoding::teUtf8},
+      {"no final line end", "begin\nend.", {}, TTextEncoding::teUtf8},
+      {"byte order mark", "\xef\xbb\xbf" "begin end.\n", {}, TTextEncoding::teUtf8},
+      {"no-break space", "a\xc2\xa0" "b\n", {}, TTextEncoding::teUtf8},
+      {"latin-1", "writeln('\xe9\xa0\xff');\n", {}, TTextEncoding::teLatin1},
+      {"empty", "", {}, TTextEncoding::teUtf8},
+      {"CR LF and CR become LF", "a\r\nb\rc\n", "a\nb\nc\n", TTextEncoding::teUtf8},
+  };
+  for (const TCase &c : cases) {
+    SCOPED_TRACE(c.Name);
+    const QString in = Path("in.pas"), out = Path("out.pas");
+    WriteBytes(in, c.Bytes);
+    QFile::remove(out);
+    Window->LoadFile(in);
+    EXPECT_EQ(Window->Encoding(), c.Encoding);
+    Dialogs->FileNames = {out};
+    Window->FileSaveAs->trigger();
+    EXPECT_EQ(ReadBytes(out), c.Saved.isNull() ? c.Bytes : c.Saved);
+  }
+}
+
+TEST_F(WindowTest, LatinOneTextWithNewCharactersIsSavedAsUtf8) {
+  const QString path = Path("latin.pas");
+  WriteBytes(path, "x := '\xe9';\n");
+  Window->LoadFile(path);
+  Window->RichEdit1->moveCursor(QTextCursor::End);
+  Window->RichEdit1->insertPlainText(QString::fromUtf8("{\xe2\x82\xac}"));
+  Window->FileSave->trigger();
+  EXPECT_EQ(ReadBytes(path), "x := '\xc3\xa9';\n{\xe2\x82\xac}");
+  EXPECT_EQ(Window->Encoding(), TTextEncoding::teUtf8);
+}
+
+TEST_F(WindowTest, CloseQueryAnswers) {
+  const QString a = Path("a.pas");
+  struct TCase {
+    const char *Name;
+    bool Edit;
+    bool Named;
+    std::deque<TAnswer> Answers;
+    std::deque<QString> Names;
+    bool Closes;
+  };
+  const TCase cases[] = {
+      {"unchanged closes at once", false, true, {}, {}, true},
+      {"no", true, true, {TAnswer::anNo}, {}, true},
+      {"cancel", true, true, {TAnswer::anCancel}, {}, false},
+      {"yes saves", true, true, {TAnswer::anYes}, {}, true},
+      {"yes, save as cancelled", true, false, {TAnswer::anYes}, {QString()}, false},
+  };
+  for (const TCase &c : cases) {
+    SCOPED_TRACE(c.Name);
+    WriteBytes(a, "A");
+    Recreate({});
+    if (c.Named) Window->LoadFile(a);
+    if (c.Edit) Type("!");
+    Dialogs->Answers = c.Answers;
+    Dialogs->FileNames = c.Names;
+    Window->FileExit->trigger();
+    EXPECT_EQ(Window->isVisible(), !c.Closes);
+    EXPECT_EQ(CallsOf("YesNoCancel").size(), c.Edit ? 1u : 0u);
+    if (c.Named && c.Answers == std::deque<TAnswer>{TAnswer::anYes}) {
+      EXPECT_EQ(ReadBytes(a), "!A");
+    }
+  }
+}
+
+TEST_F(WindowTest, CommandLineFileIsLoadedOnFirstShowingOnly) {
+  const QString a = Path("a.pas");
+  WriteBytes(a, "begin end.");
+  Recreate(a);
+  EXPECT_TRUE(Window->CommandLineLoaded());
+  ExpectState(a, false, false);
+  Type("!");
+  Window->hide();
+  Window->show();
+  EXPECT_EQ(Window->EditorText(), "!begin end.");
+
+  Recreate(Path("nothing.pas"));
+  EXPECT_TRUE(Window->CommandLineLoaded());
+  ExpectState("Untitled", false, true);
+  ASSERT_EQ(CallsOf("Error").size(), 1u);
+  EXPECT_EQ(CallsOf("Error")[0].Text, "Cannot open file " + Path("nothing.pas") + ".");
+}

@@ -1,0 +1,117 @@
+// Send through a stand-in xdg-email, and the About box with its decoded picture.
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "JpegImage.h"
+#include "frmUVAbout.h"
+#include "WindowFixture.h"
+
+namespace {
+
+// Puts a folder first on PATH for the life of the object.
+class TPathPrefix {
+ public:
+  explicit TPathPrefix(const QString &folder, bool only = false) : Old(qgetenv("PATH")) {
+    qputenv("PATH", only ? folder.toLocal8Bit() : folder.toLocal8Bit() + ":" + Old);
+  }
+  ~TPathPrefix() { qputenv("PATH", Old); }
+
+ private:
+  QByteArray Old;
+};
+
+// A stand-in mail program that writes its arguments, each ended by a NUL byte, into args.bin
+// and exits with the given status.
+void MakeStandIn(const QString &folder, int status) {
+  const QString path = folder + "/xdg-email";
+  WriteBytes(path, "#!/bin/sh\n"
+                   "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$(dirname \"$0\")/args.bin\"\n"
+                   "exit " + QByteArray::number(status) + "\n");
+  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+}  // namespace
+
+TEST_F(WindowTest, SendHandsTheTextToTheMailProgramAsOneArgument) {
+  const QString bin = Path("bin");
+  ASSERT_TRUE(QDir().mkpath(bin));
+  MakeStandIn(bin, 0);
+  TPathPrefix path(bin);
+  const QString evil = QStringLiteral(
+      "writeln('it''s \"quoted\"');\n$(touch %1/p1)\n`touch %1/p2`; touch %1/p3\n$HOME \\ *")
+                           .arg(Dir.path());
+  Window->RichEdit1->setPlainText(evil);
+  Window->FileSend->trigger();
+  EXPECT_TRUE(Dialogs->Calls.empty());
+  QByteArray expected = "--body";
+  expected += '\0';
+  expected += QString(evil).replace("\n", "\r\n").toUtf8() + "\r\n";
+  expected += '\0';
+  EXPECT_EQ(ReadBytes(bin + "/args.bin"), expected);
+  for (const char *name : {"p1", "p2", "p3"}) EXPECT_FALSE(QFile::exists(Path(name))) << name;
+}
+
+TEST_F(WindowTest, SendReportsEveryFailure) {
+  const QString bin = Path("bin"), empty = Path("empty");
+  ASSERT_TRUE(QDir().mkpath(bin));
+  ASSERT_TRUE(QDir().mkpath(empty));
+  MakeStandIn(bin, 1);
+  Type("x");
+  {
+    TPathPrefix path(bin);
+    Window->FileSend->trigger();  // exits with status 1
+  }
+  {
+    TPathPrefix path(empty, true);
+    Window->FileSend->trigger();  // not found
+  }
+  ASSERT_EQ(Dialogs->Calls.size(), 2u);
+  for (const TDialogCall &call : Dialogs->Calls) {
+    EXPECT_EQ(call.Kind, "Error");
+    EXPECT_EQ(call.Caption, "Error");
+    EXPECT_EQ(call.Text, "Error sending mail");
+  }
+}
+
+TEST_F(WindowTest, AboutBoxShowsTheDecodedPicture) {
+  TAboutBox *box = Window->AboutBox();
+  EXPECT_EQ(box->windowTitle(), "About Ulvan");
+  EXPECT_EQ(box->size(), QSize(256, 174));
+  EXPECT_TRUE(box->isHidden());
+  const QImage &picture = box->Picture();
+  ASSERT_EQ(picture.size(), QSize(64, 64));
+  const QColor ground = picture.pixelColor(2, 2);  // the plain sea-blue ground
+  EXPECT_NEAR(ground.red(), 0, 6);
+  EXPECT_NEAR(ground.green(), 96, 6);
+  EXPECT_NEAR(ground.blue(), 160, 6);
+  const QColor leaf = picture.pixelColor(26, 26);
+  EXPECT_GT(leaf.green(), leaf.red());
+  EXPECT_GT(leaf.green(), leaf.blue());
+
+  QStringList texts;
+  for (QLabel *label : box->findChildren<QLabel *>()) texts << label->text();
+  EXPECT_TRUE(texts.contains("Ulvan Version 0.1"));
+  EXPECT_TRUE(texts.contains("Version 0.1"));
+  EXPECT_EQ(box->OKButton()->text(), "OK");
+  EXPECT_TRUE(box->OKButton()->isDefault());
+
+  bool shownCentred = false;
+  QTimer::singleShot(0, box, [&] {
+    const QPoint offset = box->frameGeometry().center() - Window->frameGeometry().center();
+    shownCentred = box->isVisible() && box->isModal() && offset.manhattanLength() <= 2;
+    box->OKButton()->click();
+  });
+  Window->HelpAbout->trigger();
+  EXPECT_TRUE(shownCentred);
+  EXPECT_TRUE(box->isHidden());
+}
+
+TEST(JpegImage, RefusesWhatIsNoJpeg) {
+  const unsigned char junk[] = {0xff, 0xd8, 0xff, 0x00, 1, 2, 3};
+  EXPECT_TRUE(DecodeJpeg(junk, sizeof junk).isNull());
+  EXPECT_TRUE(DecodeJpeg(nullptr, 0).isNull());
+}

@@ -1,0 +1,89 @@
+// A shown editor window with scripted dialogs, a scripted compiler and a scratch folder.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "IParser.h"
+#include "Program.h"
+#include "UserDialogs.h"
+#include "frmUVIDEMain.h"
+
+// One question or message the window showed.
+struct TDialogCall {
+  QString Kind;  // "YesNoCancel", "OkCancel", "Warning", "Error", "Open", "Save"
+  QString Caption;
+  QString Text;
+};
+
+// Answers from queues filled by the test; every call is recorded.
+class TScriptedDialogs final : public IUserDialogs {
+ public:
+  TAnswer ConfirmYesNoCancel(const QString &text) override;
+  TAnswer ConfirmOkCancel(const QString &text) override;
+  void Warning(const QString &caption, const QString &text) override;
+  void Error(const QString &caption, const QString &text) override;
+  QString OpenFileName() override;
+  QString SaveFileName() override;
+
+  std::deque<TAnswer> Answers;
+  std::deque<QString> FileNames;  // an empty name cancels the dialog
+  std::vector<TDialogCall> Calls;
+};
+
+// A compiler that reports what the test set and hands out the test's program.
+class TScriptedParser final : public IParser {
+ public:
+  bool Compile(const std::string &fileName) override {
+    CompiledFiles.push_back(fileName);
+    return Success;
+  }
+  IProgramRef GetProgram() override { return Program; }
+  const std::vector<std::string> &GetErrors() const override { return Errors; }
+
+  bool Success = true;
+  std::vector<std::string> Errors;
+  IProgramRef Program = NewProgram();
+  std::vector<std::string> CompiledFiles;
+};
+
+// Programs written instruction by instruction.
+IProgramRef HelloProgram(const std::string &text);
+// Reads a line into a string variable and writes "You typed: " and the line.
+IProgramRef EchoLineProgram();
+// Divides 1 by 0.
+IProgramRef DivideByZeroProgram();
+
+QByteArray ReadBytes(const QString &path);
+void WriteBytes(const QString &path, const QByteArray &bytes);
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Makes the window again, with a command-line file.
+  void Recreate(const QString &commandLineFile);
+  QString Path(const QString &name) const { return Dir.filePath(name); }
+  // Types text into the editor as the user does.
+  void Type(const QString &text);
+  // The state-table triple.
+  void ExpectState(const QString &fileName, bool modified, bool saveEnabled);
+  // The dialog calls of one kind.
+  std::vector<TDialogCall> CallsOf(const QString &kind) const;
+  // Runs `action` once the console waits for a key (or fails after a few seconds).
+  void WhenConsoleWaits(std::function<void()> action);
+
+  QTemporaryDir Dir;
+  std::unique_ptr<TUVIDEMain> Window;
+  TScriptedDialogs *Dialogs = nullptr;
+  std::shared_ptr<TScriptedParser> Parser;
+  int ParsersMade = 0;
+};

@@ -1,0 +1,116 @@
+// The window as it opens: size, caption, commands, menus, tool bar, editor and list.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontInfo>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolBar>
+
+#include "WindowFixture.h"
+
+namespace {
+
+QStringList Texts(const QList<QAction *> &actions) {
+  QStringList texts;
+  for (QAction *action : actions) texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+  return texts;
+}
+
+}  // namespace
+
+TEST_F(WindowTest, OpensWithItsSizeCaptionAndHiddenList) {
+  EXPECT_EQ(Window->size(), QSize(600, 450));
+  EXPECT_EQ(Window->windowTitle(), "Ulvan - Untitled");
+  EXPECT_EQ(Window->objectName(), "frmUVIDEMain");
+  EXPECT_EQ(Window->ToolBar1->height(), 30);
+  EXPECT_EQ(Window->ErrorListShownHeight(), 0);
+  EXPECT_EQ(Window->ErrorListHeight(), 60);
+  EXPECT_EQ(Window->Splitter1->handleWidth(), 2);
+  EXPECT_EQ(Window->Splitter1->orientation(), Qt::Vertical);
+}
+
+TEST_F(WindowTest, CommandsHaveTheirCaptionsHintsAndShortcuts) {
+  struct TRow {
+    QAction *Action;
+    const char *Caption, *Tip, *Status, *Shortcut;
+  };
+  const TRow rows[] = {
+      {Window->FileNew, "&New", "New", "Create a new file", "Ctrl+N"},
+      {Window->FileOpen, "&Open", "Open", "Open a file", "Ctrl+O"},
+      {Window->FileSave, "&Save", "Save", "Save current file", "Ctrl+S"},
+      {Window->FileSaveAs, "Save &As...", "Save As", "Save current file with different name", ""},
+      {Window->FileSend, "Sen&d", "Send", "Send current file through electronic mail", ""},
+      {Window->FileRun, "&Run", "Run", "Compile and run current program", "F9"},
+      {Window->FileExit, "E&xit", "Exit", "Exit application", ""},
+      {Window->EditCut, "Cu&t", "Cut", "Cuts the selection and puts it on the Clipboard", "Ctrl+X"},
+      {Window->EditCopy, "&Copy", "Copy", "Copies the selection and puts it on the Clipboard",
+       "Ctrl+C"},
+      {Window->EditPaste, "&Paste", "Paste", "Inserts Clipboard contents", "Ctrl+V"},
+      {Window->HelpAbout, "&About...", "About",
+       "Displays program information, version number, and copyright", ""},
+  };
+  for (const TRow &row : rows) {
+    SCOPED_TRACE(row.Caption);
+    EXPECT_EQ(row.Action->text(), row.Caption);
+    EXPECT_EQ(row.Action->toolTip(), row.Tip);
+    EXPECT_EQ(row.Action->statusTip(), row.Status);
+    EXPECT_EQ(row.Action->shortcut().toString(), row.Shortcut);
+    EXPECT_FALSE(row.Action->icon().isNull());
+  }
+}
+
+TEST_F(WindowTest, MenusAndToolBarHoldTheCommandsInOrder) {
+  EXPECT_EQ(Texts(Window->menuBar()->actions()),
+            QStringList({"&File", "&Edit", "&Help"}));
+  EXPECT_EQ(Window->FileMenu->menuAction()->statusTip(), "File related commands");
+  EXPECT_EQ(Window->EditMenu->menuAction()->statusTip(), "Edit commands");
+  EXPECT_EQ(Window->HelpMenu->menuAction()->statusTip(), "Help topics");
+  EXPECT_EQ(Texts(Window->FileMenu->actions()),
+            QStringList({"&New", "&Open", "&Save", "Save &As...", "-", "Sen&d", "-", "&Run", "-",
+                         "E&xit"}));
+  EXPECT_EQ(Texts(Window->EditMenu->actions()), QStringList({"Cu&t", "&Copy", "&Paste"}));
+  EXPECT_EQ(Texts(Window->HelpMenu->actions()), QStringList({"&About..."}));
+  EXPECT_EQ(Texts(Window->ToolBar1->actions()),
+            QStringList({"&New", "&Open", "&Save", "-", "Sen&d", "-", "Cu&t", "&Copy", "&Paste",
+                         "-", "&Run"}));
+}
+
+TEST_F(WindowTest, EditorIsAPlainMonospaceTextWithoutWrapWhereTabInsertsATab) {
+  QTextEdit *edit = Window->RichEdit1;
+  EXPECT_FALSE(edit->acceptRichText());
+  EXPECT_EQ(edit->lineWrapMode(), QTextEdit::NoWrap);
+  EXPECT_EQ(edit->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(edit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_TRUE(QFontInfo(edit->font()).fixedPitch());
+  EXPECT_EQ(edit->font().pixelSize(), 13);
+  Type("a\tb");
+  QTest::keyClick(edit, Qt::Key_Return, Qt::ShiftModifier);
+  Type("c");
+  EXPECT_EQ(Window->EditorText(), "a\tb\nc");
+  EXPECT_EQ(QApplication::focusWidget(), edit);
+}
+
+TEST_F(WindowTest, CutAndCopyFollowTheSelectionAndPasteTheClipboard) {
+  Type("begin end");
+  EXPECT_FALSE(Window->EditCut->isEnabled());
+  EXPECT_FALSE(Window->EditCopy->isEnabled());
+  QTest::keyClick(Window->RichEdit1, Qt::Key_Home, Qt::ShiftModifier);
+  EXPECT_TRUE(Window->EditCut->isEnabled());
+  EXPECT_TRUE(Window->EditCopy->isEnabled());
+  Window->EditCopy->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), "begin end");
+  EXPECT_TRUE(Window->EditPaste->isEnabled());
+  Window->EditCut->trigger();
+  EXPECT_EQ(Window->EditorText(), "");
+  EXPECT_FALSE(Window->EditCut->isEnabled());
+  Window->EditPaste->trigger();
+  Window->EditPaste->trigger();
+  EXPECT_EQ(Window->EditorText(), "begin endbegin end");
+  QApplication::clipboard()->clear();
+  EXPECT_FALSE(Window->EditPaste->isEnabled());
+}
