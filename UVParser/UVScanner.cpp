@@ -61,32 +61,29 @@ TTokenKind OneCharToken(unsigned char c) {
   }
 }
 
-// Decimal power of the leading digit of a real literal that did not convert: > 0 means the
-// value is too large for a double, otherwise too small (it then reads as 0).
+// A real literal that did not convert is either too large for a double (an error) or too
+// small (it reads as 0). It is too large when the decimal power of its first non-zero digit,
+// exponent included, is positive.
 bool LiteralOverflows(const std::string &text) {
-  std::int64_t intDigits = 0, leadZeros = 0;
   std::size_t i = 0;
-  bool seenNonZero = false;
   std::int64_t power = 0;
+  bool seenNonZero = false;
   for (; i < text.size() && IsDigit(text[i]); ++i) {
-    if (seenNonZero || text[i] != '0') {
-      if (!seenNonZero) intDigits = 0;
+    if (seenNonZero) {
+      ++power;
+    } else if (text[i] != '0') {
       seenNonZero = true;
-      ++intDigits;
     }
   }
-  if (seenNonZero) {
-    power = intDigits - 1;
-  }
   if (i < text.size() && text[i] == '.') {
+    std::int64_t zeros = 0;
     for (++i; i < text.size() && IsDigit(text[i]); ++i) {
-      if (!seenNonZero) {
-        if (text[i] == '0') {
-          ++leadZeros;
-        } else {
-          seenNonZero = true;
-          power = -(leadZeros + 1);
-        }
+      if (seenNonZero) continue;
+      if (text[i] == '0') {
+        ++zeros;
+      } else {
+        seenNonZero = true;
+        power = -(zeros + 1);
       }
     }
   }

@@ -100,7 +100,10 @@ const std::vector<TTokenCase> &TokenCases() {
       {"period at end of file after digits", "3.", {"Int:3", "."}},
       {"letters after digits", "12abc", {"Int:12", "Id:abc"}},
       {"minus is a token", "-5", {"-", "Int:5"}},
-      {"real out of range", "1e400 1.0e-400", {"Err:1e400", "Real:0"}},
+      {"real out of range", "1e400 1.0e-400 0.0001e-320 " + std::string(400, '9') + ".0",
+       {"Err:1e400", "Real:0", "Real:0", "Err:" + std::string(255, '9')}},
+      {"tiny and huge mantissas", "0." + std::string(400, '0') + "1e300 0.001e309",
+       {"Real:1e-101", "Real:1e+306"}},
       {"comment", "{ comment } begin", {"BEGIN"}},
       {"comment not closed", "{ not closed x y", {}},
       {"comment without nesting", "{ a { b } c }", {"Id:c", "Err:}"}},
@@ -309,6 +312,25 @@ TEST_F(ScannerFileTest, ReopenStartsAgain) {
   EXPECT_EQ(Scanner.GetLine(), 1);
   ASSERT_TRUE(Scanner.NextToken());
   EXPECT_EQ(Current(), "Id:first");
+}
+
+TEST(ScannerTest, TokenSets) {
+  constexpr TTokenSet statementStart{tkBEGIN, tkIF, tkIdentifier};
+  static_assert(statementStart.Contains(tkIF));
+  TTokenSet s = statementStart + TTokenSet{tkEOF, tkErroneus} - tkIF;
+  EXPECT_TRUE(s.Contains(tkEOF));
+  EXPECT_TRUE(s.Contains(tkErroneus));
+  EXPECT_TRUE(s.Contains(tkBEGIN));
+  EXPECT_FALSE(s.Contains(tkIF));
+  EXPECT_EQ((s * TTokenSet{tkBEGIN, tkEND}), TTokenSet{tkBEGIN});
+  s -= statementStart;
+  EXPECT_EQ(s, (TTokenSet{tkEOF, tkErroneus}));
+  EXPECT_EQ(s.GetBits(), (std::uint64_t{1} << 61) | 1u);
+  s += static_cast<TTokenKind>(64);  // outside the set's range: ignored
+  s += static_cast<TTokenKind>(200);
+  EXPECT_EQ(s, (TTokenSet{tkEOF, tkErroneus}));
+  EXPECT_FALSE(s.Contains(static_cast<TTokenKind>(200)));
+  EXPECT_TRUE(TTokenSet{}.IsEmpty());
 }
 
 TEST(ScannerTest, SourceNameIsTheLastComponent) {
