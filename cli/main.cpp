@@ -1,0 +1,119 @@
+// ulvan-run: compiles a source file as the editor's Run does, prints the diagnostics, writes the
+// listing beside the source and runs the program with the terminal as its console.
+//
+// Exit status: 0 compiled (and ran to its end or HALTed), 1 compilation failed, 2 run-time error
+// (or the listing could not be written), 3 usage error, 130 interrupted.
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <iostream>
+#include <string>
+
+#include "Errors.h"
+#include "IParser.h"
+#include "Interpreter.h"
+#include "ListingName.h"
+#include "Random.h"
+#include "TerminalConsole.h"
+
+namespace {
+
+constexpr int ExitOk = 0;
+constexpr int ExitCompileFailed = 1;
+constexpr int ExitRunError = 2;
+constexpr int ExitUsage = 3;
+
+const char Usage[] =
+    "Usage: ulvan-run [--seed N] [--compile-only] FILE.pas\n"
+    "\n"
+    "Compiles FILE.pas, prints its diagnostics on standard error, writes the listing FILE.uvc\n"
+    "beside it and, when the compilation succeeded, runs the program in this terminal.\n"
+    "\n"
+    "  --seed N        seed of the random generator (0..4294967295), for reproducible runs\n"
+    "  --compile-only  compile and write the listing, do not run\n"
+    "  --help          show this text\n"
+    "\n"
+    "Exit status: 0 success, 1 compilation failed, 2 run-time error, 3 usage error,\n"
+    "130 interrupted.\n";
+
+int UsageError(const std::string &message) {
+  std::cerr << "ulvan-run: " << message << "\n" << Usage;
+  return ExitUsage;
+}
+
+// The message as the editor's error box shows it: a "." is appended when the message does not
+// end in a character at or below "." itself.
+std::string ErrorBoxText(std::string message) {
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';
+  return message;
+}
+
+bool ParseSeed(const char *text, std::uint32_t &seed) {
+  const char *end = text + std::strlen(text);
+  auto [ptr, ec] = std::from_chars(text, end, seed);
+  return ec == std::errc() && ptr == end && ptr != text;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  bool compileOnly = false;
+  bool haveSeed = false;
+  std::uint32_t seed = 0;
+  std::string fileName;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::cout << Usage;
+      return ExitOk;
+    } else if (arg == "--compile-only") {
+      compileOnly = true;
+    } else if (arg == "--seed") {
+      if (i + 1 >= argc) return UsageError("--seed needs a number");
+      if (!ParseSeed(argv[++i], seed)) return UsageError(std::string("bad seed: ") + argv[i]);
+      haveSeed = true;
+    } else if (arg.rfind("--seed=", 0) == 0) {
+      if (!ParseSeed(arg.c_str() + 7, seed)) return UsageError("bad seed: " + arg.substr(7));
+      haveSeed = true;
+    } else if (arg == "--") {
+      if (i + 1 != argc - 1 || !fileName.empty()) return UsageError("exactly one source file expected");
+      fileName = argv[++i];
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return UsageError("unknown option " + arg);
+    } else {
+      if (!fileName.empty()) return UsageError("exactly one source file expected");
+      fileName = arg;
+    }
+  }
+  if (fileName.empty()) return UsageError("no source file given");
+
+  IParserRef parser = NewParser();
+  const bool compiled = parser->Compile(fileName);
+  for (const std::string &line : parser->GetErrors()) std::cerr << line << "\n";
+  IProgramRef program = parser->GetProgram();
+  parser.reset();
+
+  try {
+    program->WriteListing(ListingName(fileName));
+  } catch (const std::exception &e) {
+    std::cerr << ErrorBoxText(e.what()) << "\n";
+    return compiled ? ExitRunError : ExitCompileFailed;
+  }
+  if (!compiled) return ExitCompileFailed;
+  if (compileOnly) return ExitOk;
+
+  if (haveSeed) RandSeed = seed;
+  TTerminalConsole console;
+  TUVCInterpreter interpreter(&console);
+  interpreter.LoadProgram(program);
+  try {
+    interpreter.Run();
+  } catch (const ERunError &e) {
+    std::cout.flush();
+    std::cerr << ErrorBoxText(e.what()) << "\n";
+    return ExitRunError;
+  }
+  return ExitOk;
+}
