@@ -2,6 +2,7 @@
 #include "QtRichText.h"
 
 #include <QFont>
+#include <QPalette>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -57,6 +58,11 @@ void TQtRichText::ConfigureEditor(QTextEdit *edit) {
   font.setPixelSize(13);
   edit->setFont(font);
   edit->document()->setDefaultFont(font);
+  // The colours are chosen for black text on white, whatever the desktop's theme.
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Base, Qt::white);
+  palette.setColor(QPalette::Text, Qt::black);
+  edit->setPalette(palette);
 }
 
 void TQtRichText::InitHighlighter() {

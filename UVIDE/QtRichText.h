@@ -14,6 +14,7 @@
 //     The document change has already recoloured the text, so this only confirms it.
 //   - New (clear()): nothing to call.
 //   - FormDestroy: DoneHighlighter(), or just destroy the TQtRichText before the editor.
+//   - The editor's document must stay the same QTextDocument while the TQtRichText lives.
 //
 // The colours are display only. They are kept as additional formats of each block's layout
 // (as QSyntaxHighlighter keeps its own), never as character formats of the document, so they
@@ -48,7 +49,7 @@ class TQtRichText : public IRichText {
   TQtRichText &operator=(const TQtRichText &) = delete;
 
   // Plain-text content, no wrapping, tab inserts a tab, font "Courier New" (or the system's
-  // monospace font) 13 pixels high.
+  // monospace font) 13 pixels high, black text on white (the colours are chosen for that).
   static void ConfigureEditor(QTextEdit *edit);
 
   // Colours the whole text and starts following the document's changes.
