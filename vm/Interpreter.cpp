@@ -6,6 +6,7 @@
 #include "Errors.h"
 #include "FloatToStr.h"
 #include "Random.h"
+#include "ExecMacros.h"
 #include "StoreAccess.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include "FloatToStr.h"
 #include "Interpreter.h"
 #include "Random.h"
+#include "ExecMacros.h"
 #include "StoreAccess.h"
 
 #if defined(__GNUC__) && !defined(ULVAN_SWITCH_DISPATCH)

@@ -35,6 +35,23 @@ inline bool MoveFits(std::int64_t s, std::int64_t d, std::int64_t n, std::int64_
 
 // Byte d+i := byte s+i for i = 0..n-1, in this order (an overlapping upward copy repeats).
 inline void MoveStore(std::uint8_t *store, std::int64_t s, std::int64_t d, std::int64_t n) {
+  // The common sizes of integers and reals as one load and one store each.
+  if (n == 4) {
+    std::uint32_t v;
+    if (d > s && d < s + 4) {
+      for (std::int64_t i = 0; i < 4; ++i) store[d + i] = store[s + i];
+      return;
+    }
+    std::memcpy(&v, store + s, 4);
+    std::memcpy(store + d, &v, 4);
+    return;
+  }
+  if (n == 8 && (d <= s || d >= s + 8)) {
+    std::uint64_t v;
+    std::memcpy(&v, store + s, 8);
+    std::memcpy(store + d, &v, 8);
+    return;
+  }
   if (d > s && d < s + n) {
     for (std::int64_t i = 0; i < n; ++i) store[d + i] = store[s + i];
   } else if (n > 0) {
