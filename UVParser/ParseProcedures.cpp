@@ -20,6 +20,7 @@ void AppendParameters(TParmDescriptor *&list, TParmDescriptor *more) {
 
 // declaration -> (PROCEDURE | FUNCTION) heading [: type] ; (FORWARD | block)
 void TUVParser::ParseProcedureDeclaration(TTokenSet set) {
+  TNestingGuard guard(*this);  // nested declarations recurse through ParseBlock
   bool isFunction = false;
   if (Kind() == tkFUNCTION) {
     isFunction = true;

@@ -125,6 +125,17 @@ TEST(CallShape, SurplusArgumentsAreSkippedUpToTheClosingParenthesis) {
   EXPECT_EQ(c.Code, expected);
 }
 
+TEST(CallShape, DeeplyNestedDeclarationsEndInParsingError) {
+  std::string source = "PROGRAM t;\n";
+  for (int i = 0; i < 5000; ++i) source += "PROCEDURE P" + std::to_string(i) + ";\n";
+  for (int i = 0; i < 5000; ++i) source += "BEGIN END;\n";
+  source += "BEGIN END.\n";
+  const TCompiled c = CompileSource(source);
+  EXPECT_FALSE(c.Ok);
+  ASSERT_EQ(c.Errors.size(), 1u);
+  EXPECT_NE(c.Errors[0].find("): Parsing error"), std::string::npos) << c.Errors[0];
+}
+
 struct DiagnosticCase {
   const char *name;
   const char *source;
