@@ -1,6 +1,7 @@
 // Mail through xdg-email.
 #include "MailSender.h"
 
+#include <QEventLoop>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -9,10 +10,22 @@ bool SendMailBody(const QString &body) {
   if (program.isEmpty()) return false;
   QProcess process;
   process.setProcessChannelMode(QProcess::ForwardedChannels);
+  QEventLoop wait;
+  bool failedToStart = false;
+  QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
+  QObject::connect(&process, &QProcess::errorOccurred, &wait, [&](QProcess::ProcessError error) {
+    if (error == QProcess::FailedToStart) {
+      failedToStart = true;
+      wait.quit();
+    }
+  });
   process.start(program, {QStringLiteral("--body"), body});
-  if (!process.waitForStarted(-1)) return false;
   process.closeWriteChannel();
-  // The mail program's compose dialog is modal for this command, as a mail call would be.
-  if (!process.waitForFinished(-1)) return false;
+  // The mail program's compose dialog is modal for this command, as a mail call would be: the
+  // windows are repainted meanwhile, but take no input.
+  if (!failedToStart && process.state() != QProcess::NotRunning)
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+  if (failedToStart) return false;
+  if (process.state() != QProcess::NotRunning) process.waitForFinished(-1);
   return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }

@@ -30,6 +30,7 @@
 #include "Interpreter.h"
 #include "ListingName.h"
 #include "MailSender.h"
+#include "QtRichText.h"
 #include "frmUVAbout.h"
 
 namespace {
@@ -44,12 +45,9 @@ QAction *MakeAction(QObject *owner, const char *name, const QString &caption, co
   return action;
 }
 
-// The font of the editor: Courier New at 13 pixels, or the system's fixed-pitch font.
-QFont EditorFont() {
-  QFont font(QStringLiteral("Courier New"));
-  font.setPixelSize(13);
-  font.setStyleHint(QFont::Monospace);
-  if (QFontInfo(font).fixedPitch()) return font;
+// The system's fixed-pitch font at 13 pixels, for a system without Courier New or a
+// monospace substitute for it.
+QFont FixedFallbackFont() {
   QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   fixed.setPixelSize(13);
   return fixed;
@@ -96,7 +94,12 @@ TUVIDEMain::TUVIDEMain(TParserFactory parserFactory, QString commandLineFile, QW
 }
 
 TUVIDEMain::~TUVIDEMain() {
-  // DoneHighlighter: the highlighter goes with its control.
+  // The children go after this body; their focus changes must not reach the half-gone window.
+  disconnect(qApp, nullptr, this, nullptr);
+  disconnect(QApplication::clipboard(), nullptr, this, nullptr);
+  // FormDestroy
+  if (RichText) RichText->DoneHighlighter();
+  RichText.reset();
   Interpreter.reset();
 }
 
@@ -208,14 +211,13 @@ void TUVIDEMain::CreateEditor() {
 
   RichEdit1 = new QTextEdit(Splitter1);
   RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-  RichEdit1->setAcceptRichText(false);
-  RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
-  RichEdit1->setWordWrapMode(QTextOption::NoWrap);
+  TQtRichText::ConfigureEditor(RichEdit1);
   RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  RichEdit1->setTabChangesFocus(false);
-  RichEdit1->setFont(EditorFont());
-  RichEdit1->document()->setDefaultFont(RichEdit1->font());
+  if (!QFontInfo(RichEdit1->font()).fixedPitch()) {
+    RichEdit1->setFont(FixedFallbackFont());
+    RichEdit1->document()->setDefaultFont(RichEdit1->font());
+  }
   RichEdit1->setTabStopDistance(QFontMetricsF(RichEdit1->font()).horizontalAdvance(QLatin1Char(' ')) * 8);
   RichEdit1->installEventFilter(this);
   connect(RichEdit1, &QTextEdit::textChanged, this, [this] { RichEdit1Change(); });
@@ -237,7 +239,9 @@ void TUVIDEMain::CreateEditor() {
 }
 
 void TUVIDEMain::FormCreate() {
-  // InitHighlighter for RichEdit1.
+  // From here on the highlighter follows every change of the document by itself.
+  RichText = std::make_unique<TQtRichText>(RichEdit1);
+  RichText->InitHighlighter();
   UpdateEditActions();
   SetModified(false);
   FileSave->setEnabled(true);
@@ -322,8 +326,8 @@ void TUVIDEMain::UpdateRunActions() {
 }
 
 void TUVIDEMain::RichEdit1Change() {
+  // The highlighter recolours after the change through the document's own change signal.
   if (!FileSave->isEnabled()) FileSave->setEnabled(true);
-  // HighlightAfterChange for RichEdit1.
 }
 
 bool TUVIDEMain::eventFilter(QObject *watched, QEvent *event) {
@@ -377,6 +381,7 @@ void TUVIDEMain::FileOpenExecute() {
 
 void TUVIDEMain::LoadFile(const QString &name) {
   statusBar()->showMessage(QStringLiteral("Wait..."));
+  statusBar()->repaint();
   QByteArray bytes;
   try {
     bytes = ReadFileBytes(name);
@@ -386,7 +391,7 @@ void TUVIDEMain::LoadFile(const QString &name) {
   }
   const TSourceText source = DecodeSource(bytes);
   RichEdit1->setPlainText(source.Text);
-  // RecolorLines(0, count - 1) when the text has a line.
+  if (EditorLineCount() > 0) RichText->RecolorAll();
   statusBar()->clearMessage();
   RichEdit1->moveCursor(QTextCursor::Start);
   FileNameValue = QFileInfo(name).absoluteFilePath();

@@ -20,6 +20,7 @@ class QToolBar;
 class TAboutBox;
 class TUVCInterpreter;
 class TConsoleWindow;
+class TQtRichText;
 
 // Makes the compiler for one Run.
 using TParserFactory = std::function<IParserRef()>;
@@ -67,6 +68,8 @@ class TUVIDEMain final : public QMainWindow {
   bool IsRunning() const { return Running; }
   TTextEncoding Encoding() const { return EncodingValue; }
   TAboutBox *AboutBox() const { return AboutBoxWidget; }
+  // The syntax highlighter of RichEdit1.
+  TQtRichText *Highlighter() const { return RichText.get(); }
   // The console window of the runs.
   TConsoleWindow *Console() const;
 
@@ -125,6 +128,7 @@ class TUVIDEMain final : public QMainWindow {
   std::unique_ptr<IUserDialogs> Dialogs;
   std::unique_ptr<TConsoleWindow> ConsoleWindow;
   std::unique_ptr<TUVCInterpreter> Interpreter;
+  std::unique_ptr<TQtRichText> RichText;
   TAboutBox *AboutBoxWidget = nullptr;
   QString FileNameValue = Untitled;
   TTextEncoding EncodingValue = TTextEncoding::teUtf8;

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QTextEdit>
 
+#include "QtRichText.h"
 #include "WindowFixture.h"
 
 TEST_F(WindowTest, StateTableHoldsAfterEveryEvent) {
@@ -229,4 +230,22 @@ TEST_F(WindowTest, CommandLineFileIsLoadedOnFirstShowingOnly) {
   ExpectState("Untitled", false, true);
   ASSERT_EQ(CallsOf("Error").size(), 1u);
   EXPECT_EQ(CallsOf("Error")[0].Text, "Cannot open file " + Path("nothing.pas") + ".");
+}
+
+TEST_F(WindowTest, LoadedAndTypedTextIsColoured) {
+  WriteBytes(Path("c.pas"), "begin\n  x := 1\nend.\n");
+  Window->LoadFile(Path("c.pas"));
+  QTextDocument *doc = Window->RichEdit1->document();
+  const auto first = TQtRichText::DisplayedLine(doc->findBlockByNumber(0));
+  ASSERT_EQ(first.size(), 5u);
+  EXPECT_EQ(first[0].Style, fsBold);
+  EXPECT_EQ(first[0].Color, RGB(0, 0, 128));
+  ExpectState(Path("c.pas"), false, false);  // colouring is no edit
+
+  Window->RichEdit1->moveCursor(QTextCursor::Start);
+  Type("{");
+  const auto third = TQtRichText::DisplayedLine(doc->findBlockByNumber(2));
+  ASSERT_FALSE(third.empty());
+  EXPECT_EQ(third[0].Color, RGB(0, 128, 0));
+  EXPECT_EQ(third[0].Style, fsItalic);
 }

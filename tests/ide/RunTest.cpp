@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "ConsoleWindow.h"
 #include "WindowFixture.h"
@@ -167,6 +168,16 @@ TEST_F(WindowTest, ClosingTheConsoleStopsTheRunOnly) {
   EXPECT_TRUE(Dialogs->Calls.empty());
   EXPECT_TRUE(Window->isVisible());
   EXPECT_EQ(Window->Console()->ScreenText(), "");
+}
+
+TEST_F(WindowTest, ClosingTheConsoleStopsAProgramThatNeverWaits) {
+  WriteBytes(Path("loop.pas"), "x");
+  Window->LoadFile(Path("loop.pas"));
+  Parser->Program = EndlessLoopProgram();
+  QTimer::singleShot(200, Window.get(), [&] { Window->Console()->close(); });
+  Window->FileRun->trigger();
+  EXPECT_FALSE(Window->IsRunning());
+  EXPECT_TRUE(Dialogs->Calls.empty());
 }
 
 TEST_F(WindowTest, ClosingTheWindowDuringARunStopsItFirst) {

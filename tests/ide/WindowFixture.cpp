@@ -105,6 +105,13 @@ IProgramRef EchoLineProgram() {
   return program;
 }
 
+IProgramRef EndlessLoopProgram() {
+  IProgramRef program = NewProgram();
+  Emit(program, ocInit);
+  Emit(program, ocJump, 1);
+  return program;
+}
+
 IProgramRef DivideByZeroProgram() {
   IProgramRef program = NewProgram();
   Emit(program, ocInit);

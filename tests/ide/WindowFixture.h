@@ -59,6 +59,8 @@ class TScriptedParser final : public IParser {
 IProgramRef HelloProgram(const std::string &text);
 // Reads a line into a string variable and writes "You typed: " and the line.
 IProgramRef EchoLineProgram();
+// Jumps to itself for ever.
+IProgramRef EndlessLoopProgram();
 // Divides 1 by 0.
 IProgramRef DivideByZeroProgram();
 
