@@ -4,13 +4,6 @@
 
 TUVCProgram::TUVCProgram() { Clear(); }
 
-void TUVCProgram::Reserve(std::int32_t capacity) {
-  auto items = std::make_unique<TInstruction[]>(static_cast<std::size_t>(capacity));
-  std::copy_n(Items.get(), std::min(Count, capacity), items.get());
-  Items = std::move(items);
-  Capacity = capacity;
-}
-
 void TUVCProgram::GetInstruction(std::int32_t index, TInstruction &out) const {
   if (index >= 0 && index < Count) {
     out = Items[static_cast<std::size_t>(index)];
@@ -26,19 +19,25 @@ void TUVCProgram::SetInstruction(std::int32_t index, const TInstruction &instr) 
 
 void TUVCProgram::Clear() {
   Count = 0;
-  Reserve(InitialCapacity);
+  Capacity = InitialCapacity;
+  std::vector<TInstruction>().swap(Items);
+  Items.reserve(static_cast<std::size_t>(InitialCapacity));
   SourceFileName.clear();
   ProgramName.clear();
 }
 
 void TUVCProgram::AddInstruction(const TInstruction &instr) {
-  if (Count == Capacity) Reserve(Capacity + GrowthStep);
-  Items[static_cast<std::size_t>(Count++)] = instr;
+  if (Count == Capacity) Capacity += GrowthStep;
+  if (static_cast<std::size_t>(Count) < Items.size())
+    Items[static_cast<std::size_t>(Count)] = instr;
+  else
+    Items.push_back(instr);
+  ++Count;
 }
 
 void TUVCProgram::SetCount(std::int32_t n) {
   if (n <= 0)
     Clear();
   else if (n < Count)
-    Count = n;
+    Count = n;  // the entries beyond Count are overwritten by later appends
 }

@@ -47,19 +47,19 @@ class TUVCProgram final : public IProgram {
   std::string GetSourceFileName() const override { return SourceFileName; }
   void WriteListing(const std::string &fileName) const override;
 
-  // Number of entries room is kept for (1000, 1500, 2000 ...).
+  // Number of entries the store accounts for (1000, 1500, 2000 ...).
   std::int32_t GetCapacity() const { return Capacity; }
   // Direct read access for the interpreter's decoder: Count valid entries.
-  const TInstruction *Data() const { return Items.get(); }
+  const TInstruction *Data() const { return Items.data(); }
 
  private:
-  void Reserve(std::int32_t capacity);
-
   std::string SourceFileName;
   std::string ProgramName;
   std::int32_t Count = 0;
+  // The capacity in steps of 500; the memory behind it grows geometrically, so appending stays
+  // linear in the program's size.
   std::int32_t Capacity = 0;
-  std::unique_ptr<TInstruction[]> Items;
+  std::vector<TInstruction> Items;
 };
 
 inline IProgramRef NewProgram() { return std::make_shared<TUVCProgram>(); }
