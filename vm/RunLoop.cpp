@@ -1,5 +1,6 @@
-// The run loop: the program decoded once into one slot per instruction, dispatched by computed
-// goto (GCC, Clang) or a switch, with PC, SP, MP and the store in locals.
+// The run loop: the program decoded once into one slot per instruction (with superinstructions,
+// Fusion.h), dispatched by computed goto (GCC, Clang) or a switch, with PC, SP, MP and the store
+// in locals.
 #include <cstring>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "Interpreter.h"
 #include "Random.h"
 #include "ExecMacros.h"
+#include "Fusion.h"
 #include "StoreAccess.h"
 
 #if defined(__GNUC__) && !defined(ULVAN_SWITCH_DISPATCH)
@@ -34,12 +36,23 @@ void TUVCInterpreter::RunLoop() {
       ULVAN_OPCODES(ULVAN_LABEL)
 #undef ULVAN_LABEL
   };
+  static const void *const fusedLabels[uvm::FusedCount] = {
+#define ULVAN_LABEL(e, len) &&F_##e,
+      ULVAN_FUSED(ULVAN_LABEL)
+#undef ULVAN_LABEL
+  };
+  // The instruction's own code, for a superinstruction that cannot run.
+  std::vector<const void *> plain(static_cast<std::size_t>(count) + 1);
+#else
+  std::vector<std::uint8_t> plain(static_cast<std::size_t>(count) + 1);
 #endif
 
   // Decode: strings first, so that their addresses are stable.
   {
     TInstruction instr;
     std::size_t stringCount = 0;
+    std::vector<std::uint8_t> ops(static_cast<std::size_t>(count));
+    std::vector<std::int32_t> operands(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
       Program->GetInstruction(i, instr);
       if (instr.Opcode == ocPushStr) ++stringCount;
@@ -47,12 +60,15 @@ void TUVCInterpreter::RunLoop() {
     strings.reserve(stringCount);
     for (std::int32_t i = 0; i < count; ++i) {
       Program->GetInstruction(i, instr);
-      uvm::TSlot &slot = code[static_cast<std::size_t>(i)];
+      const auto k = static_cast<std::size_t>(i);
+      uvm::TSlot &slot = code[k];
       const std::uint8_t op = instr.Opcode < OpcodeCount ? instr.Opcode : std::uint8_t{ocIllegal};
+      ops[k] = op;
+      operands[k] = instr.IntValue;
 #if ULVAN_COMPUTED_GOTO
-      slot.Target = labels[op];
+      slot.Target = plain[k] = labels[op];
 #else
-      slot.Op = op;
+      slot.Op = plain[k] = op;
 #endif
       if (op == ocPushStr) {
         strings.push_back(instr.StrValue);
@@ -61,10 +77,19 @@ void TUVCInterpreter::RunLoop() {
         std::memcpy(&slot.R, &instr.RealValue, sizeof slot.R);
       }
     }
+    for (std::int32_t i = 0; i < count; ++i) {
+      const uvm::TFused fused = uvm::FindFused(ops.data(), operands.data(), i, count);
+      if (fused == uvm::fxNone) continue;
 #if ULVAN_COMPUTED_GOTO
-    code[static_cast<std::size_t>(count)].Target = &&L_PastEnd;
+      code[static_cast<std::size_t>(i)].Target = fusedLabels[fused - uvm::fxFirst];
 #else
-    code[static_cast<std::size_t>(count)].Op = PastEndOp;
+      code[static_cast<std::size_t>(i)].Op = fused;
+#endif
+    }
+#if ULVAN_COMPUTED_GOTO
+    code[static_cast<std::size_t>(count)].Target = plain[static_cast<std::size_t>(count)] = &&L_PastEnd;
+#else
+    code[static_cast<std::size_t>(count)].Op = plain[static_cast<std::size_t>(count)] = PastEndOp;
 #endif
   }
 
@@ -84,10 +109,24 @@ void TUVCInterpreter::RunLoop() {
 #if ULVAN_COMPUTED_GOTO
 #define VM_DISPATCH() goto *ins->Target
 #define VM_OP(e) L_##e:
+#define VM_FUSED(e) F_##e:
+#define VM_FALLBACK() goto *plain[static_cast<std::size_t>(ins - base)]
 #else
+  std::uintptr_t op = 0;
 #define VM_DISPATCH() goto vm_dispatch
 #define VM_OP(e) case e:
+#define VM_FUSED(e) case uvm::e:
+#define VM_FALLBACK()                                    \
+  do {                                                   \
+    op = plain[static_cast<std::size_t>(ins - base)];    \
+    goto vm_switch;                                      \
+  } while (0)
 #endif
+#define VM_SKIP(n) \
+  do {             \
+    ins += (n);    \
+    VM_DISPATCH(); \
+  } while (0)
 #define VM_CURPC static_cast<std::int32_t>(ins - base)
 #define VM_NEXT    \
   do {             \
@@ -133,13 +172,17 @@ void TUVCInterpreter::RunLoop() {
 #if ULVAN_COMPUTED_GOTO
   VM_DISPATCH();
 #include "Execute.inc"
+#include "Fused.inc"
 L_PastEnd:
   outPC = count;
   goto vm_out_of_range;
 #else
 vm_dispatch:
-  switch (ins->Op) {
+  op = ins->Op;
+vm_switch:
+  switch (op) {
 #include "Execute.inc"
+#include "Fused.inc"
     default:
       outPC = count;
       goto vm_out_of_range;
@@ -158,6 +201,9 @@ vm_out_of_range:
 
 #undef VM_DISPATCH
 #undef VM_OP
+#undef VM_FUSED
+#undef VM_FALLBACK
+#undef VM_SKIP
 #undef VM_CURPC
 #undef VM_NEXT
 #undef VM_JUMP

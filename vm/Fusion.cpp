@@ -1,0 +1,58 @@
+#include "Fusion.h"
+
+#include "Instruction.h"
+
+namespace uvm {
+
+namespace {
+
+constexpr TFused CompareJump[6] = {fxLTIntJ, fxLEIntJ, fxGTIntJ, fxGEIntJ, fxEQIntJ, fxNEIntJ};
+constexpr TFused RealCompareJump[6] = {fxLTRealJ, fxLERealJ, fxGTRealJ, fxGERealJ, fxEQRealJ, fxNERealJ};
+constexpr TFused ConstCompareJump[6] = {fxConstLTIntJ, fxConstLEIntJ, fxConstGTIntJ,
+                                        fxConstGEIntJ, fxConstEQIntJ, fxConstNEIntJ};
+
+TFused ConstOp(std::uint8_t op) {
+  switch (op) {
+    case ocAddInt: return fxConstAddInt;
+    case ocSubInt: return fxConstSubInt;
+    case ocMulInt: return fxConstMulInt;
+    case ocAndInt: return fxConstAndInt;
+    case ocOrInt: return fxConstOrInt;
+    case ocXorInt: return fxConstXorInt;
+    case ocShlInt: return fxConstShlInt;
+    case ocShrInt: return fxConstShrInt;
+    default: return fxNone;
+  }
+}
+
+bool IsIntCompare(std::uint8_t op) { return op >= ocLTInt && op <= ocNEInt; }
+bool IsRealCompare(std::uint8_t op) { return op >= ocLTReal && op <= ocNEReal; }
+
+}  // namespace
+
+TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t i, std::int32_t count) {
+  const std::int32_t left = count - i;
+  auto at = [&](std::int32_t k, std::uint8_t op) { return k < left && ops[i + k] == op; };
+
+  if (ops[i] == ocPushMP) {
+    if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && at(5, ocIncInt) &&
+        at(6, ocSto) && operands[i + 1] == operands[i + 3] && operands[i + 4] == 4 && operands[i + 6] == 4)
+      return fxIncLocal;
+    if (at(1, ocIncInt) && at(2, ocDeref)) return fxLoadLocal;
+    if (at(1, ocDeref)) return fxLoadMP;
+    if (at(1, ocIncInt)) return fxLocalAddr;
+    return fxNone;
+  }
+  if (ops[i] == ocPushInt) {
+    if (left > 2 && IsIntCompare(ops[i + 1]) && ops[i + 2] == ocJifF)
+      return ConstCompareJump[ops[i + 1] - ocLTInt];
+    if (left > 1) return ConstOp(ops[i + 1]);
+    return fxNone;
+  }
+  if (IsIntCompare(ops[i]) && at(1, ocJifF)) return CompareJump[ops[i] - ocLTInt];
+  if (IsRealCompare(ops[i]) && at(1, ocJifF)) return RealCompareJump[ops[i] - ocLTReal];
+  if (ops[i] == ocNotBool && at(1, ocJifF)) return fxNotJifF;
+  return fxNone;
+}
+
+}  // namespace uvm

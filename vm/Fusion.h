@@ -1,0 +1,45 @@
+// Superinstructions of the run loop: frequent sequences of the compiler's code that the decoder
+// replaces by one dispatch. A fused slot covers its own instruction and some following ones;
+// those keep their own decoding, so a jump into the middle of a sequence still works. A fused
+// body runs only when none of the covered instructions could fail; otherwise it falls back to
+// the first instruction's own code. It leaves the same registers and store bytes (the scratch
+// bytes above SP included) as the instructions one by one.
+#pragma once
+
+#include <cstdint>
+
+// X(name, length in instructions)
+#define ULVAN_FUSED(X)                                                                       \
+  X(fxIncLocal, 7)   /* PushMP IncInt k PushMP IncInt k Deref 4 IncInt c Sto 4 */             \
+  X(fxLoadLocal, 3)  /* PushMP IncInt k Deref n */                                           \
+  X(fxLoadMP, 2)     /* PushMP Deref n */                                                    \
+  X(fxLocalAddr, 2)  /* PushMP IncInt k */                                                   \
+  X(fxNotJifF, 2)    /* Not Bool JifF t */                                                   \
+  X(fxLTIntJ, 2) X(fxLEIntJ, 2) X(fxGTIntJ, 2) X(fxGEIntJ, 2) X(fxEQIntJ, 2) X(fxNEIntJ, 2) \
+  X(fxLTRealJ, 2) X(fxLERealJ, 2) X(fxGTRealJ, 2) X(fxGERealJ, 2) X(fxEQRealJ, 2)         \
+  X(fxNERealJ, 2)                                                                            \
+  X(fxConstLTIntJ, 3) X(fxConstLEIntJ, 3) X(fxConstGTIntJ, 3) X(fxConstGEIntJ, 3)            \
+  X(fxConstEQIntJ, 3) X(fxConstNEIntJ, 3)                                                    \
+  X(fxConstAddInt, 2) X(fxConstSubInt, 2) X(fxConstMulInt, 2) X(fxConstAndInt, 2)            \
+  X(fxConstOrInt, 2) X(fxConstXorInt, 2) X(fxConstShlInt, 2) X(fxConstShrInt, 2)
+
+namespace uvm {
+
+enum TFused : std::uint8_t {
+  fxNone = 0,
+  // Numbered after the opcodes so that a switch can tell both apart.
+  fxFirst = 100,
+#define ULVAN_FUSED_ENUM(e, len) e,
+  fxBefore = fxFirst - 1,
+  ULVAN_FUSED(ULVAN_FUSED_ENUM)
+#undef ULVAN_FUSED_ENUM
+  fxEnd
+};
+
+constexpr int FusedCount = fxEnd - fxFirst;
+
+// The superinstruction that starts at instruction i of a program with `count` instructions, given
+// their opcodes and integer operands, or fxNone.
+TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t i, std::int32_t count);
+
+}  // namespace uvm
