@@ -44,6 +44,9 @@ TBuiltIn BuiltInOf(const TProcedureDescriptor *proc) {
   return biCount;
 }
 
+// The machine's Sin and Cos give 0 from a magnitude of 2^63 on; folding does the same.
+bool Huge(double x) { return std::fabs(x) >= 9223372036854775808.0; }
+
 // Nearest integer, halfway cases to the even neighbour. False (nothing folded) when the value
 // is NaN or its magnitude is 2^63 or more: the machine's Round reports that at run time.
 bool RoundHalfEven(double x, std::int64_t &result) {
@@ -196,8 +199,8 @@ TValueDescriptor TUVParser::CallBuiltIn(TProcedureDescriptor *proc, std::int32_t
   };
 
   switch (routine) {
-    case biSin: realFunction(ocSin, [](double x) { return std::sin(x); }); break;
-    case biCos: realFunction(ocCos, [](double x) { return std::cos(x); }); break;
+    case biSin: realFunction(ocSin, [](double x) { return Huge(x) ? 0.0 : std::sin(x); }); break;
+    case biCos: realFunction(ocCos, [](double x) { return Huge(x) ? 0.0 : std::cos(x); }); break;
     case biArcTan: realFunction(ocArcTan, [](double x) { return std::atan(x); }); break;
     case biRound: {
       EmitOp(ocRound);
