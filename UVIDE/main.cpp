@@ -2,9 +2,11 @@
 #include <clocale>
 
 #include <QApplication>
+#include <QPixmap>
 
+#include "AboutPicture.h"
 #include "IParser.h"
-#include "Random.h"
+#include "JpegImage.h"
 #include "frmUVIDEMain.h"
 
 int main(int argc, char *argv[]) {
@@ -12,7 +14,8 @@ int main(int argc, char *argv[]) {
   QApplication::setApplicationName(QStringLiteral("Ulvan"));
   // QApplication took the locale from the environment; numbers are always written with ".".
   std::setlocale(LC_NUMERIC, "C");
-  RandSeed = SeedFromClock();
+  const QImage picture = DecodeJpeg(AboutPictureJpeg, AboutPictureJpegSize);
+  if (!picture.isNull()) QApplication::setWindowIcon(QPixmap::fromImage(picture));
 
   const QStringList arguments = QApplication::arguments();
   TUVIDEMain window([] { return NewParser(); }, arguments.size() > 1 ? arguments.at(1) : QString());
