@@ -22,7 +22,10 @@ TConsoleWindow::TConsoleWindow(QWidget *owner) : QWidget(owner, Qt::Window) {
   Screen->setReadOnly(true);
   Screen->setUndoRedoEnabled(false);
   Screen->setLineWrapMode(QPlainTextEdit::NoWrap);
-  Screen->setTextInteractionFlags(Qt::NoTextInteraction);
+  // Selectable, so the caret shows where the program writes and the mouse can copy text;
+  // the keys themselves all go to the program (eventFilter).
+  Screen->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  Screen->setCursorWidth(8);
   Screen->setFocusPolicy(Qt::StrongFocus);
   QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   font.setPixelSize(14);
@@ -146,12 +149,11 @@ bool TConsoleWindow::eventFilter(QObject *watched, QEvent *event) {
       case Qt::Key_Escape: TypeKey("\x1b"); return true;
       default: break;
     }
-    const QString text = key->text();
-    if (!text.isEmpty()) {
-      const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = key->text().toUtf8();
+    if (!bytes.isEmpty())
       TypeKey(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-      return true;
-    }
+    // Keys without a character (arrows, F-keys) are no input and move nothing.
+    return true;
   }
   return QWidget::eventFilter(watched, event);
 }

@@ -147,6 +147,7 @@ TEST_F(WindowTest, ProgramReadsALineTypedIntoTheConsole) {
                            !Window->FileOpen->isEnabled() && Window->FileSaveAs->isEnabled();
     QWidget *screen = Window->Console()->TextArea();
     QTest::keyClicks(screen, "ab");
+    QTest::keyClick(screen, Qt::Key_Left);  // no character: no input
     QTest::keyClick(screen, Qt::Key_Backspace);
     QTest::keyClicks(screen, "c");
     QTest::keyClick(screen, Qt::Key_Return);
