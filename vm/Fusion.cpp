@@ -8,6 +8,8 @@ namespace {
 
 constexpr TFused CompareJump[6] = {fxLTIntJ, fxLEIntJ, fxGTIntJ, fxGEIntJ, fxEQIntJ, fxNEIntJ};
 constexpr TFused RealCompareJump[6] = {fxLTRealJ, fxLERealJ, fxGTRealJ, fxGERealJ, fxEQRealJ, fxNERealJ};
+constexpr TFused LoadLocalCompareJump[6] = {fxLoadLocalLTIntJ, fxLoadLocalLEIntJ, fxLoadLocalGTIntJ,
+                                            fxLoadLocalGEIntJ, fxLoadLocalEQIntJ, fxLoadLocalNEIntJ};
 constexpr TFused ConstCompareJump[6] = {fxConstLTIntJ, fxConstLEIntJ, fxConstGTIntJ,
                                         fxConstGEIntJ, fxConstEQIntJ, fxConstNEIntJ};
 
@@ -35,9 +37,19 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
   auto at = [&](std::int32_t k, std::uint8_t op) { return k < left && ops[i + k] == op; };
 
   if (ops[i] == ocPushMP) {
+    if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && operands[i + 4] == 4) {
+      if (at(5, ocIncInt) && at(6, ocPushInt) && at(7, ocMulInt) && at(8, ocAddInt)) return fxElemAddrInc;
+      if (at(5, ocPushInt) && at(6, ocMulInt) && at(7, ocAddInt)) return fxElemAddr;
+    }
     if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && at(5, ocIncInt) &&
         at(6, ocSto) && operands[i + 1] == operands[i + 3] && operands[i + 4] == 4 && operands[i + 6] == 4)
       return fxIncLocal;
+    if (at(1, ocIncInt) && at(2, ocDeref) && operands[i + 2] == 4 && left > 4 && IsIntCompare(ops[i + 3]) &&
+        ops[i + 4] == ocJifF)
+      return LoadLocalCompareJump[ops[i + 3] - ocLTInt];
+    if (at(1, ocIncInt) && at(2, ocDeref) && operands[i + 2] == 1 && at(3, ocJifF)) return fxLoadLocalJifF;
+    if (at(1, ocIncInt) && at(2, ocPushInt) && at(3, ocSto) && operands[i + 3] == 4) return fxStoreLocalInt;
+    if (at(1, ocIncInt) && at(2, ocPushBool) && at(3, ocSto) && operands[i + 3] == 1) return fxStoreLocalBool;
     if (at(1, ocIncInt) && at(2, ocDeref)) return fxLoadLocal;
     if (at(1, ocDeref)) return fxLoadMP;
     if (at(1, ocIncInt)) return fxLocalAddr;
@@ -46,9 +58,13 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
   if (ops[i] == ocPushInt) {
     if (left > 2 && IsIntCompare(ops[i + 1]) && ops[i + 2] == ocJifF)
       return ConstCompareJump[ops[i + 1] - ocLTInt];
+    if (at(1, ocMulInt) && at(2, ocAddInt)) return fxConstMulAdd;
+    if (at(1, ocSto) && operands[i + 1] == 4) return fxStoConstInt;
     if (left > 1) return ConstOp(ops[i + 1]);
     return fxNone;
   }
+  if (ops[i] == ocPushBool && at(1, ocSto) && operands[i + 1] == 1) return fxStoConstBool;
+  if (ops[i] == ocIncInt && at(1, ocPushInt) && at(2, ocMulInt) && at(3, ocAddInt)) return fxIncMulAdd;
   if (IsIntCompare(ops[i]) && at(1, ocJifF)) return CompareJump[ops[i] - ocLTInt];
   if (IsRealCompare(ops[i]) && at(1, ocJifF)) return RealCompareJump[ops[i] - ocLTReal];
   if (ops[i] == ocNotBool && at(1, ocJifF)) return fxNotJifF;

@@ -10,7 +10,19 @@
 
 // X(name, length in instructions)
 #define ULVAN_FUSED(X)                                                                       \
+  X(fxElemAddrInc, 9) /* PushMP IncInt k PushMP IncInt j Deref 4 IncInt c PushInt m Mul Int Add Int */ \
+  X(fxElemAddr, 8)   /* PushMP IncInt k PushMP IncInt j Deref 4 PushInt m Mul Int Add Int */ \
   X(fxIncLocal, 7)   /* PushMP IncInt k PushMP IncInt k Deref 4 IncInt c Sto 4 */             \
+  X(fxStoConstInt, 2)  /* PushInt c Sto 4 */                                                 \
+  X(fxStoConstBool, 2) /* PushBool b Sto 1 */                                                \
+  X(fxLoadLocalLTIntJ, 5) X(fxLoadLocalLEIntJ, 5) X(fxLoadLocalGTIntJ, 5)                     \
+  X(fxLoadLocalGEIntJ, 5) X(fxLoadLocalEQIntJ, 5) X(fxLoadLocalNEIntJ, 5)                     \
+                     /* PushMP IncInt k Deref 4, compare, JifF t */                          \
+  X(fxLoadLocalJifF, 4)     /* PushMP IncInt k Deref 1 JifF t */                             \
+  X(fxStoreLocalInt, 4)     /* PushMP IncInt k PushInt c Sto 4 */                            \
+  X(fxStoreLocalBool, 4)    /* PushMP IncInt k PushBool b Sto 1 */                           \
+  X(fxIncMulAdd, 4)         /* IncInt c PushInt m Mul Int Add Int */                         \
+  X(fxConstMulAdd, 3)       /* PushInt m Mul Int Add Int */                                  \
   X(fxLoadLocal, 3)  /* PushMP IncInt k Deref n */                                           \
   X(fxLoadMP, 2)     /* PushMP Deref n */                                                    \
   X(fxLocalAddr, 2)  /* PushMP IncInt k */                                                   \
