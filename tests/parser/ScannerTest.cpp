@@ -8,13 +8,16 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "Errors.h"
 #include "UVScanner.h"
 
 namespace {
 
+// Test processes run in parallel: every process writes its own files.
 std::string TempPath(const std::string &name) {
-  return (std::filesystem::path(testing::TempDir()) / name).string();
+  return (std::filesystem::path(testing::TempDir()) / (std::to_string(::getpid()) + "_" + name)).string();
 }
 
 void WriteFile(const std::string &path, const std::string &bytes) {
