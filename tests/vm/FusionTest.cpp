@@ -1,0 +1,127 @@
+// The run loop's superinstructions against the instructions one by one (Step): every sequence
+// the decoder fuses, with registers and addresses on and beyond the edges of the store, must
+// end in the same registers, store bytes and error.
+#include <functional>
+
+#include "VmTestUtil.h"
+
+namespace {
+
+using namespace vmtest;
+
+struct TOperands {
+  std::int32_t k, j, c;
+};
+
+// One fusable sequence; `end` is the index its jumps go to.
+using TPattern = std::function<void(TAsm &, const TOperands &, std::int32_t end)>;
+
+struct TNamedPattern {
+  const char *name;
+  std::int32_t length;
+  TPattern emit;
+};
+
+const TNamedPattern Patterns[] = {
+    {"ElemAddrInc", 9, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c);
+       a.Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt);
+     }},
+    {"ElemAddr", 8, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
+       a.Op(ocPushInt, o.c).Op(ocMulInt).Op(ocAddInt);
+     }},
+    {"IncLocal", 7, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(ocIncInt, o.c).Op(ocSto, 4);
+     }},
+    {"LoadLocalCompareJump", 5, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(o.c > 0 ? ocLTInt : ocGEInt).Op(ocJifF, end);
+     }},
+    {"LoadLocalJifF", 4, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 1).Op(ocJifF, end);
+     }},
+    {"StoreLocalInt", 4, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushInt, o.c).Op(ocSto, 4);
+     }},
+    {"StoreLocalBool", 4, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Bool(o.c != 0).Op(ocSto, 1);
+     }},
+    {"LoadLocal", 3, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, o.c == 0 ? 8 : o.c < 0 ? 1 : 4);
+     }},
+    {"LoadMP", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushMP).Op(ocDeref, o.c == 0 ? 4 : 256); }},
+    {"LocalAddr", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushMP).Op(ocIncInt, o.k); }},
+    {"NotJifF", 2, [](TAsm &a, const TOperands &, std::int32_t end) { a.Op(ocNotBool).Op(ocJifF, end); }},
+    {"IntCompareJump", 2, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       a.Op(o.c > 0 ? ocLEInt : ocNEInt).Op(ocJifF, end);
+     }},
+    {"RealCompareJump", 2, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       a.Op(o.c > 0 ? ocGTReal : ocEQReal).Op(ocJifF, end);
+     }},
+    {"ConstCompareJump", 3, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       a.Op(ocPushInt, o.c).Op(ocGTInt).Op(ocJifF, end);
+     }},
+    {"ConstMulAdd", 3, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushInt, o.c).Op(ocMulInt).Op(ocAddInt); }},
+    {"IncMulAdd", 4, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocIncInt, o.c).Op(ocPushInt, 8).Op(ocMulInt).Op(ocAddInt);
+     }},
+    {"ConstOps", 2, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushInt, o.c).Op(o.c > 0 ? ocShlInt : o.c < 0 ? ocSubInt : ocXorInt);
+     }},
+    {"StoConstInt", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushInt, o.c).Op(ocSto, 4); }},
+    {"StoConstBool", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Bool(o.c != 0).Op(ocSto, 1); }},
+};
+
+// A program that fills the low store with varied bytes, puts SP and MP where asked, runs the
+// pattern twice (once falling through, once as a jump target) and halts.
+IProgramRef Build(const TNamedPattern &p, std::int32_t sp, std::int32_t mp, const TOperands &o) {
+  TAsm a;
+  a.Op(ocInit);
+  for (std::int32_t v : {17, -3, 40, 1, 0x01020304, 63990, 255, 12})
+    a.Op(ocPushInt, v);
+  a.Real(2.5).Real(-1.0).Bool(true).Bool(false);
+  a.Op(ocIncSP, sp - (11 + 8 * 4 + 16 + 2)).Op(ocSetMP, sp - mp);
+  const std::int32_t first = a.Count();
+  const std::int32_t end = first + 2 * p.length + 1;
+  p.emit(a, o, end);
+  p.emit(a, o, end);
+  a.Op(ocHalt).Op(ocHalt);
+  EXPECT_EQ(a.Count(), end + 1);
+  return a.Prog;
+}
+
+TEST(Fusion, SuperinstructionsAgreeWithSteps) {
+  const std::int32_t sps[] = {11, 12, 15, 20, 60, 300, 63975, 63980, 63984, 63987, 63988, 63989, 63990,
+                              63991, 63992, 63993, 63994, 63995, 63996, 63997, 63998, 63999, 64000};
+  const std::int32_t mps[] = {0, 12, -8, 63996};
+  const TOperands operands[] = {{12, 16, 1}, {0, 4, -1}, {20, 24, 0},   {63990, 63992, 3},
+                                {-4, -12, 1}, {63996, 63997, -2}, {8, 36, 4}};
+  int runs = 0;
+  for (const auto &p : Patterns) {
+    for (std::int32_t sp : sps)
+      for (std::int32_t mp : mps)
+        for (const auto &o : operands) {
+          SCOPED_TRACE(::testing::Message() << p.name << " sp " << sp << " mp " << mp << " k " << o.k << " j "
+                                            << o.j << " c " << o.c);
+          RunBoth(Build(p, sp, mp, o));
+          ++runs;
+          if (::testing::Test::HasFailure()) return;
+        }
+  }
+  EXPECT_GT(runs, 1000);
+}
+
+// Jumps into the middle of a fused sequence run the remaining instructions on their own.
+TEST(Fusion, JumpIntoTheMiddleOfASequence) {
+  TAsm a;
+  a.Op(ocInit).Op(ocPushInt, 5).Op(ocPushInt, 0);  // 0..2  the variable at 12 holds 5
+  a.Op(ocPushInt, 12).Op(ocJump, 6);              // 3, 4  address pushed by hand
+  a.Op(ocPushMP);                                 // 5     never executed
+  a.Op(ocIncInt, 0).Op(ocDeref, 4);               // 6, 7  the tail of PushMP IncInt Deref
+  a.Op(ocHalt);
+  const TOutcome o = RunBoth(a.Prog);
+  EXPECT_EQ(o.Error, "");
+  EXPECT_EQ(TopInt(o), 5);
+}
+
+}  // namespace
