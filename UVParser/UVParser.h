@@ -141,7 +141,7 @@ class TUVParser final : public IParser {
   TParmDescriptor *ParseParameterNames(TTokenSet set);
   bool CheckParameterNames(const TParmDescriptor *parms, bool isFunction);
   // The call of a routine (or a type conversion); resultSize is what the call leaves on the
-  // stack for a declared function (0 for procedures, built-ins and conversions).
+  // stack for a declared function or a conversion (0 for procedures and built-ins).
   TValueDescriptor CallProcedure(TTokenSet set, std::int32_t &resultSize);
   TValueDescriptor ParseActualParameter(const TParmDescriptor *&formal);
 
