@@ -50,6 +50,14 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
     if (at(1, ocIncInt) && at(2, ocDeref) && operands[i + 2] == 1 && at(3, ocJifF)) return fxLoadLocalJifF;
     if (at(1, ocIncInt) && at(2, ocPushInt) && at(3, ocSto) && operands[i + 3] == 4) return fxStoreLocalInt;
     if (at(1, ocIncInt) && at(2, ocPushBool) && at(3, ocSto) && operands[i + 3] == 1) return fxStoreLocalBool;
+    if (at(1, ocIncInt) && at(2, ocDeref) && left > 3) {
+      const std::int32_t n = operands[i + 2];
+      const std::uint8_t next = ops[i + 3];
+      if (n == 4 && (next == ocAddInt || next == ocSubInt || next == ocMulInt))
+        return static_cast<TFused>(fxLoadLocalAddInt + (next - ocAddInt));
+      if (n == 8 && next >= ocAddReal && next <= ocDivReal)
+        return static_cast<TFused>(fxLoadLocalAddReal + (next - ocAddReal));
+    }
     if (at(1, ocIncInt) && at(2, ocDeref)) return fxLoadLocal;
     if (at(1, ocDeref)) return fxLoadMP;
     if (at(1, ocIncInt)) return fxLocalAddr;
@@ -60,8 +68,14 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
       return ConstCompareJump[ops[i + 1] - ocLTInt];
     if (at(1, ocMulInt) && at(2, ocAddInt)) return fxConstMulAdd;
     if (at(1, ocSto) && operands[i + 1] == 4) return fxStoConstInt;
+    if (at(1, ocIntToReal)) return fxConstToReal;
     if (left > 1) return ConstOp(ops[i + 1]);
     return fxNone;
+  }
+  if (ops[i] == ocDup && operands[i] == 4 && at(1, ocPushMP) && at(2, ocIncInt) && at(3, ocDeref) &&
+      operands[i + 3] == 4 && at(5, ocJifF)) {
+    if (at(4, ocGEInt)) return fxForGEJ;
+    if (at(4, ocLEInt)) return fxForLEJ;
   }
   if (ops[i] == ocPushBool && at(1, ocSto) && operands[i + 1] == 1) return fxStoConstBool;
   if (ops[i] == ocIncInt && at(1, ocPushInt) && at(2, ocMulInt) && at(3, ocAddInt)) return fxIncMulAdd;

@@ -13,6 +13,11 @@
   X(fxElemAddrInc, 9) /* PushMP IncInt k PushMP IncInt j Deref 4 IncInt c PushInt m Mul Int Add Int */ \
   X(fxElemAddr, 8)   /* PushMP IncInt k PushMP IncInt j Deref 4 PushInt m Mul Int Add Int */ \
   X(fxIncLocal, 7)   /* PushMP IncInt k PushMP IncInt k Deref 4 IncInt c Sto 4 */             \
+  X(fxForGEJ, 6) X(fxForLEJ, 6) /* Dup 4 PushMP IncInt k Deref 4 GE/LE Int JifF t */          \
+  X(fxLoadLocalAddInt, 4) X(fxLoadLocalSubInt, 4) X(fxLoadLocalMulInt, 4)                    \
+  X(fxLoadLocalAddReal, 4) X(fxLoadLocalSubReal, 4) X(fxLoadLocalMulReal, 4)                 \
+  X(fxLoadLocalDivReal, 4)  /* PushMP IncInt k Deref 4/8 and an operator */                  \
+  X(fxConstToReal, 2)       /* PushInt c IntToReal */                                        \
   X(fxStoConstInt, 2)  /* PushInt c Sto 4 */                                                 \
   X(fxStoConstBool, 2) /* PushBool b Sto 1 */                                                \
   X(fxLoadLocalLTIntJ, 5) X(fxLoadLocalLEIntJ, 5) X(fxLoadLocalGTIntJ, 5)                     \

@@ -68,6 +68,17 @@ const TNamedPattern Patterns[] = {
     {"ConstOps", 2, [](TAsm &a, const TOperands &o, std::int32_t) {
        a.Op(ocPushInt, o.c).Op(o.c > 0 ? ocShlInt : o.c < 0 ? ocSubInt : ocXorInt);
      }},
+    {"ForTest", 6, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       a.Op(ocDup, 4).Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(o.c > 0 ? ocGEInt : ocLEInt).Op(ocJifF, end);
+     }},
+    {"LoadLocalIntOp", 4, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(o.c > 0 ? ocAddInt : o.c < 0 ? ocSubInt : ocMulInt);
+     }},
+    {"LoadLocalRealOp", 4, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 8);
+       a.Op(o.c > 1 ? ocAddReal : o.c == 1 ? ocSubReal : o.c < 0 ? ocMulReal : ocDivReal);
+     }},
+    {"ConstToReal", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushInt, o.c).Op(ocIntToReal); }},
     {"StoConstInt", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushInt, o.c).Op(ocSto, 4); }},
     {"StoConstBool", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Bool(o.c != 0).Op(ocSto, 1); }},
 };
