@@ -67,7 +67,31 @@ TOpcode RelationOp(TTokenKind op, TOpcode lt) {
 
 bool IsEquality(TTokenKind op) { return op == tkEqual || op == tkNotEqual; }
 
+bool IsIntegerAndReal(const TTypeDescriptor *l, const TTypeDescriptor *r) {
+  return (l->Kind == tyReal && r->Kind == tyInteger) || (l->Kind == tyInteger && r->Kind == tyReal);
+}
+
 }  // namespace
+
+// An Integer operand next to a Real one: the Warning and the conversion of the Integer side,
+// with Swap 8 to restore the operand order where it matters. The left descriptor takes the
+// Real type; a and b are the two operands' values as doubles, for folding.
+void TUVParser::ConvertMixedOperands(TValueDescriptor &left, const TValueDescriptor &right, bool orderMatters,
+                                     double &a, double &b) {
+  Report(svWarning, ekAutomaticTypeConversion, "Converting Integer to Real");
+  if (IsKind(right.ValueType, tyInteger)) {
+    EmitOp(ocIntToReal);
+    a = left.RealValue;
+    b = static_cast<double>(right.IntValue);
+  } else {
+    EmitOp(ocSwapIntReal);
+    EmitOp(ocIntToReal);
+    if (orderMatters) EmitInt(ocSwap, 8);
+    a = static_cast<double>(left.IntValue);
+    b = right.RealValue;
+    left.ValueType = right.ValueType;
+  }
+}
 
 void TUVParser::GenerateRelation(TValueDescriptor &left, TValueDescriptor &right, TTokenKind op) {
   const bool bothConstant = left.IsConstant && right.IsConstant;
@@ -78,20 +102,12 @@ void TUVParser::GenerateRelation(TValueDescriptor &left, TValueDescriptor &right
   if (!TUSymbolTable::SameType(left.ValueType, right.ValueType)) {
     if (!l || !r) {
       Report(svError, ekIncorrectType, "Incorrect types in expression");
-    } else if (l->Kind == tyReal && r->Kind == tyInteger) {
-      Report(svWarning, ekAutomaticTypeConversion, "Converting Integer to Real");
-      EmitOp(ocIntToReal);
+    } else if (IsIntegerAndReal(l, r)) {
+      double a = 0, b = 0;
+      ConvertMixedOperands(left, right, true, a, b);
       EmitOp(RelationOp(op, ocLTReal));
       folded = bothConstant;
-      value = HoldsReal(op, left.RealValue, static_cast<double>(right.IntValue));
-    } else if (l->Kind == tyInteger && r->Kind == tyReal) {
-      Report(svWarning, ekAutomaticTypeConversion, "Converting Integer to Real");
-      EmitOp(ocSwapIntReal);
-      EmitOp(ocIntToReal);
-      EmitInt(ocSwap, 8);
-      EmitOp(RelationOp(op, ocLTReal));
-      folded = bothConstant;
-      value = HoldsReal(op, static_cast<double>(left.IntValue), right.RealValue);
+      value = HoldsReal(op, a, b);
     } else if (l->Size == r->Size && IsEquality(op)) {
       Report(svWarning, ekIncorrectType, "Comparing different types");
       EmitInt(op == tkEqual ? ocEQ : ocNE, l->Size);
@@ -149,25 +165,14 @@ void TUVParser::GenerateAddition(TValueDescriptor &left, TValueDescriptor &right
     if (!l || !r) {
       Report(svError, ekIncorrectType, "Incorrect types in expression");
       left.IsConstant = false;
-    } else if ((l->Kind == tyReal && r->Kind == tyInteger) || (l->Kind == tyInteger && r->Kind == tyReal)) {
+    } else if (IsIntegerAndReal(l, r)) {
       if (op != tkPlus && op != tkMinus) {
         notApplicable();
         return;
       }
-      Report(svWarning, ekAutomaticTypeConversion, "Converting Integer to Real");
-      double a = left.RealValue;
-      double b = right.RealValue;
-      if (r->Kind == tyInteger) {
-        EmitOp(ocIntToReal);
-        b = static_cast<double>(right.IntValue);
-      } else {
-        EmitOp(ocSwapIntReal);
-        EmitOp(ocIntToReal);
-        if (op == tkMinus) EmitInt(ocSwap, 8);
-        a = static_cast<double>(left.IntValue);
-      }
+      double a = 0, b = 0;
+      ConvertMixedOperands(left, right, op == tkMinus, a, b);
       EmitOp(op == tkPlus ? ocAddReal : ocSubReal);
-      left.ValueType = l->Kind == tyReal ? left.ValueType : right.ValueType;
       left.RealValue = op == tkPlus ? a + b : a - b;
       // A sum beyond the range of a double is left to the machine, which reports it.
       left.IsConstant = bothConstant && std::isfinite(left.RealValue);
@@ -251,25 +256,14 @@ void TUVParser::GenerateMultiplication(TValueDescriptor &left, TValueDescriptor 
     if (!l || !r) {
       Report(svError, ekIncorrectType, "Incorrect types in expression");
       left.IsConstant = false;
-    } else if ((l->Kind == tyReal && r->Kind == tyInteger) || (l->Kind == tyInteger && r->Kind == tyReal)) {
+    } else if (IsIntegerAndReal(l, r)) {
       if (op != tkStar && op != tkSlash) {
         notApplicable();
         return;
       }
-      Report(svWarning, ekAutomaticTypeConversion, "Converting Integer to Real");
-      double a = left.RealValue;
-      double b = right.RealValue;
-      if (r->Kind == tyInteger) {
-        EmitOp(ocIntToReal);
-        b = static_cast<double>(right.IntValue);
-      } else {
-        EmitOp(ocSwapIntReal);
-        EmitOp(ocIntToReal);
-        if (op == tkSlash) EmitInt(ocSwap, 8);
-        a = static_cast<double>(left.IntValue);
-      }
+      double a = 0, b = 0;
+      ConvertMixedOperands(left, right, op == tkSlash, a, b);
       EmitOp(op == tkStar ? ocMulReal : ocDivReal);
-      left.ValueType = l->Kind == tyReal ? left.ValueType : right.ValueType;
       foldReal(a, b);
     } else {
       Report(svError, ekIncorrectType, "Irrelevant types");

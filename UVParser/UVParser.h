@@ -178,6 +178,8 @@ class TUVParser final : public IParser {
   void GenerateRelation(TValueDescriptor &left, TValueDescriptor &right, TTokenKind op);
   void GenerateAddition(TValueDescriptor &left, TValueDescriptor &right, TTokenKind op);
   void GenerateMultiplication(TValueDescriptor &left, TValueDescriptor &right, TTokenKind op);
+  void ConvertMixedOperands(TValueDescriptor &left, const TValueDescriptor &right, bool orderMatters,
+                            double &a, double &b);
 
   // ---- predeclared identifiers and built-ins (BuiltIns.cpp)
   void RegisterPredeclared();
