@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "Errors.h"
+#include "Interpreter.h"
+#include "MemoryConsole.h"
 #include "UVParser.h"
 
 struct TCompiled {
@@ -79,4 +82,27 @@ inline std::vector<std::string> BodyCode(const TCompiled &c) {
   if (!code.empty() && code.front().rfind("IncSP ", 0) == 0) code.erase(code.begin());
   if (!code.empty() && code.back() == "Ret") code.pop_back();
   return code;
+}
+
+// Output of a run (or the run-time error's message) of a program that must compile, with
+// `input` as piped console input.
+struct TRun {
+  std::string Output;
+  std::string Error;
+};
+
+inline TRun RunProgram(const std::string &source, const std::string &input = "") {
+  const TCompiled compiled = CompileSource(source);
+  EXPECT_TRUE(compiled.Ok) << ::testing::PrintToString(compiled.Errors);
+  TMemoryConsole console(input, false);
+  TUVCInterpreter machine(&console);
+  machine.LoadProgram(compiled.Program);
+  TRun run;
+  try {
+    machine.Run();
+  } catch (const ERunError &e) {
+    run.Error = e.what();
+  }
+  run.Output = console.Output;
+  return run;
 }

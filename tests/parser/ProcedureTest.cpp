@@ -9,27 +9,6 @@ namespace {
 
 using Code = std::vector<std::string>;
 
-struct TRun {
-  std::string Output;
-  std::string Error;
-};
-
-TRun RunProgram(const std::string &source) {
-  const TCompiled compiled = CompileSource(source);
-  EXPECT_TRUE(compiled.Ok) << ::testing::PrintToString(compiled.Errors);
-  TMemoryConsole console("", false);
-  TUVCInterpreter machine(&console);
-  machine.LoadProgram(compiled.Program);
-  TRun run;
-  try {
-    machine.Run();
-  } catch (const ERunError &e) {
-    run.Error = e.what();
-  }
-  run.Output = console.Output;
-  return run;
-}
-
 struct ShapeCase {
   const char *name;
   const char *source;

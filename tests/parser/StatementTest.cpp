@@ -10,28 +10,6 @@ namespace {
 
 using Code = std::vector<std::string>;
 
-// Output of a run (or the run-time error's message) of a program that must compile.
-struct TRun {
-  std::string Output;
-  std::string Error;
-};
-
-TRun RunProgram(const std::string &source, const std::string &input = "") {
-  const TCompiled compiled = CompileSource(source);
-  EXPECT_TRUE(compiled.Ok) << ::testing::PrintToString(compiled.Errors);
-  TMemoryConsole console(input, false);
-  TUVCInterpreter machine(&console);
-  machine.LoadProgram(compiled.Program);
-  TRun run;
-  try {
-    machine.Run();
-  } catch (const ERunError &e) {
-    run.Error = e.what();
-  }
-  run.Output = console.Output;
-  return run;
-}
-
 struct ShapeCase {
   const char *name;
   const char *body;  // statements of the main program
