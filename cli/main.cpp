@@ -90,7 +90,14 @@ int main(int argc, char **argv) {
   if (fileName.empty()) return UsageError("no source file given");
 
   IParserRef parser = NewParser();
-  const bool compiled = parser->Compile(fileName);
+  bool compiled = false;
+  try {
+    compiled = parser->Compile(fileName);
+  } catch (const std::exception &e) {
+    // A broken invariant of the compiler: reported, never a crash.
+    std::cerr << "ulvan-run: internal error: " << e.what() << "\n";
+    return ExitCompileFailed;
+  }
   for (const std::string &line : parser->GetErrors()) std::cerr << line << "\n";
   IProgramRef program = parser->GetProgram();
   parser.reset();
