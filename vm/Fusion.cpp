@@ -38,12 +38,17 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
 
   if (ops[i] == ocPushMP) {
     if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && operands[i + 4] == 4) {
-      if (at(5, ocIncInt) && at(6, ocPushInt) && at(7, ocMulInt) && at(8, ocAddInt)) return fxElemAddrInc;
-      if (at(5, ocPushInt) && at(6, ocMulInt) && at(7, ocAddInt)) return fxElemAddr;
+      if (at(5, ocIncInt) && at(6, ocPushInt) && at(7, ocMulInt) && at(8, ocAddInt))
+        return at(9, ocDeref) ? fxElemLoadInc : fxElemAddrInc;
+      if (at(5, ocPushInt) && at(6, ocMulInt) && at(7, ocAddInt)) return at(8, ocDeref) ? fxElemLoad : fxElemAddr;
     }
     if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && at(5, ocIncInt) &&
         at(6, ocSto) && operands[i + 1] == operands[i + 3] && operands[i + 4] == 4 && operands[i + 6] == 4)
-      return fxIncLocal;
+      return at(7, ocJump) ? fxIncLocalJump : fxIncLocal;
+    if (at(1, ocIncInt) && at(2, ocDeref) && operands[i + 2] == 4) {
+      if (at(3, ocDeref)) return fxLoadIndirect;
+      if (at(3, ocIncInt) && at(4, ocDeref)) return fxLoadField;
+    }
     if (at(1, ocIncInt) && at(2, ocDeref) && operands[i + 2] == 4 && left > 4 && IsIntCompare(ops[i + 3]) &&
         ops[i + 4] == ocJifF)
       return LoadLocalCompareJump[ops[i + 3] - ocLTInt];
@@ -66,6 +71,11 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
   if (ops[i] == ocPushInt) {
     if (left > 2 && IsIntCompare(ops[i + 1]) && ops[i + 2] == ocJifF)
       return ConstCompareJump[ops[i + 1] - ocLTInt];
+    // Four raw bytes compare as an integer does.
+    if ((at(1, ocEQ) || at(1, ocNE)) && operands[i + 1] == 4 && at(2, ocJifF))
+      return ops[i + 1] == ocEQ ? fxConstEQIntJ : fxConstNEIntJ;
+    if (operands[i] != 0 && at(1, ocDivInt)) return fxConstDivInt;
+    if (operands[i] != 0 && at(1, ocModInt)) return fxConstModInt;
     if (at(1, ocMulInt) && at(2, ocAddInt)) return fxConstMulAdd;
     if (at(1, ocSto) && operands[i + 1] == 4) return fxStoConstInt;
     if (at(1, ocIntToReal)) return fxConstToReal;

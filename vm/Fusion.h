@@ -10,6 +10,11 @@
 
 // X(name, length in instructions)
 #define ULVAN_FUSED(X)                                                                       \
+  X(fxElemLoadInc, 10) X(fxElemLoad, 9) /* an element address, then Deref n */              \
+  X(fxIncLocalJump, 8) /* IncLocal, then Jump t */                                           \
+  X(fxLoadField, 5)    /* PushMP IncInt k Deref 4 IncInt c Deref n */                        \
+  X(fxLoadIndirect, 4) /* PushMP IncInt k Deref 4 Deref n */                                 \
+  X(fxConstDivInt, 2) X(fxConstModInt, 2) /* PushInt c (not 0), Div/Mod Int */               \
   X(fxElemAddrInc, 9) /* PushMP IncInt k PushMP IncInt j Deref 4 IncInt c PushInt m Mul Int Add Int */ \
   X(fxElemAddr, 8)   /* PushMP IncInt k PushMP IncInt j Deref 4 PushInt m Mul Int Add Int */ \
   X(fxIncLocal, 7)   /* PushMP IncInt k PushMP IncInt k Deref 4 IncInt c Sto 4 */             \

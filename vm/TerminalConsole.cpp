@@ -18,21 +18,21 @@ const int HandledSignals[] = {SIGINT, SIGTERM, SIGHUP};
 struct sigaction PreviousActions[3];
 int HandlersInstalled = 0;
 
-void RestoreAndReraise(int sig) {
+// Puts the terminal back and ends the process with the shell's status for a signal (130 for
+// SIGINT). Only async-signal-safe calls here.
+void RestoreAndExit(int sig) {
   if (RawActive) {
     tcsetattr(RawFd, TCSANOW, &SavedMode);
     RawActive = 0;
   }
-  // Take the default action (with the handler gone), so the process ends by this signal.
-  signal(sig, SIG_DFL);
-  raise(sig);
+  _exit(128 + sig);
 }
 
 void InstallHandlers() {
   if (HandlersInstalled++ > 0) return;
   struct sigaction action;
   std::memset(&action, 0, sizeof action);
-  action.sa_handler = RestoreAndReraise;
+  action.sa_handler = RestoreAndExit;
   sigemptyset(&action.sa_mask);
   for (int i = 0; i < 3; ++i) sigaction(HandledSignals[i], &action, &PreviousActions[i]);
 }

@@ -1,8 +1,8 @@
 // The terminal as a run's console (command line). Raw mode only while a line is read and only
 // when the input is a terminal; the previous mode comes back after each read and on every way
-// out, signals included (SIGINT, SIGTERM and SIGHUP restore it and then take their default
-// action, so an interrupt outside a line read ends the process as usual). The terminal's erase
-// key (Backspace, usually DEL) reads as 8.
+// out, signals included: while the console is open, SIGINT, SIGTERM and SIGHUP restore it and
+// end the process with the status 128 + the signal's number (130 for an interrupt). The
+// terminal's erase key (Backspace, usually DEL) reads as 8.
 #pragma once
 
 #include <termios.h>

@@ -79,6 +79,30 @@ const TNamedPattern Patterns[] = {
        a.Op(o.c > 1 ? ocAddReal : o.c == 1 ? ocSubReal : o.c < 0 ? ocMulReal : ocDivReal);
      }},
     {"ConstToReal", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushInt, o.c).Op(ocIntToReal); }},
+    {"ElemLoadInc", 10, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c);
+       a.Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, o.c < 0 ? 1 : 4);
+     }},
+    {"ElemLoad", 9, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
+       a.Op(ocPushInt, o.c).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 8);
+     }},
+    {"IncLocalJump", 8, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(ocIncInt, o.c).Op(ocSto, 4);
+       a.Op(ocJump, end);
+     }},
+    {"LoadField", 5, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(ocIncInt, o.c).Op(ocDeref, o.c < 0 ? 256 : 8);
+     }},
+    {"LoadIndirect", 4, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(ocDeref, o.c > 0 ? 4 : 1);
+     }},
+    {"ConstDivMod", 2, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushInt, o.c).Op(o.j > 20 ? ocDivInt : ocModInt);
+     }},
+    {"RawCompareJump", 3, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       a.Op(ocPushInt, o.c).Op(o.j > 20 ? ocEQ : ocNE, 4).Op(ocJifF, end);
+     }},
     {"StoConstInt", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushInt, o.c).Op(ocSto, 4); }},
     {"StoConstBool", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Bool(o.c != 0).Op(ocSto, 1); }},
 };
