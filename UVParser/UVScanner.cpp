@@ -119,19 +119,21 @@ void TUVScanner::SetSourceFile(const std::string &path) {
 
 void TUVScanner::Open() {
   Close();
+  // Only regular files are sources: a pipe would block the open (hence O_NONBLOCK, which
+  // changes nothing for a regular file) and a device such as /dev/zero would never end.
   int fd;
   do {
-    fd = ::open(SourcePath.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(SourcePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) throw EInOutError(InOutCode(errno));
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const int err = S_ISDIR(st.st_mode) ? EISDIR : S_ISREG(st.st_mode) ? errno : EINVAL;
     ::close(fd);
     throw EInOutError(InOutCode(err));
   }
   Fd = fd;
-  FileSize = S_ISREG(st.st_mode) ? static_cast<std::int64_t>(st.st_size) : 0;
+  FileSize = static_cast<std::int64_t>(st.st_size);
   BufCount = 0;
   BufIndex = 0;
   Line = 1;
