@@ -112,7 +112,7 @@
   {                                                         \
     VM_POP2(8);                                             \
     const double a = uvm::LoadReal(l), b = uvm::LoadReal(r); \
-    const double res = (expr);                              \
+    const double res = uvm::OrderedNaN((expr), a, b);       \
     VM_REAL_FAULT(uvm::RealFault(res, a, b));               \
     uvm::StoreReal(S + sp + 1, res);                        \
     sp += 8;                                                \

@@ -10,6 +10,8 @@ constexpr TFused CompareJump[6] = {fxLTIntJ, fxLEIntJ, fxGTIntJ, fxGEIntJ, fxEQI
 constexpr TFused RealCompareJump[6] = {fxLTRealJ, fxLERealJ, fxGTRealJ, fxGERealJ, fxEQRealJ, fxNERealJ};
 constexpr TFused LoadLocalCompareJump[6] = {fxLoadLocalLTIntJ, fxLoadLocalLEIntJ, fxLoadLocalGTIntJ,
                                             fxLoadLocalGEIntJ, fxLoadLocalEQIntJ, fxLoadLocalNEIntJ};
+constexpr TFused LocalConstCompareJump[6] = {fxLocalConstLTJ, fxLocalConstLEJ, fxLocalConstGTJ,
+                                             fxLocalConstGEJ, fxLocalConstEQJ, fxLocalConstNEJ};
 constexpr TFused ConstCompareJump[6] = {fxConstLTIntJ, fxConstLEIntJ, fxConstGTIntJ,
                                         fxConstGEIntJ, fxConstEQIntJ, fxConstNEIntJ};
 
@@ -38,14 +40,29 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
 
   if (ops[i] == ocPushMP) {
     if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && operands[i + 4] == 4) {
-      if (at(5, ocIncInt) && at(6, ocPushInt) && at(7, ocMulInt) && at(8, ocAddInt))
+      if (at(5, ocIncInt) && at(6, ocPushInt) && at(7, ocMulInt) && at(8, ocAddInt)) {
+        if (at(9, ocPushBool) && at(10, ocSto) && operands[i + 10] == 1) return fxElemStoreBoolInc;
+        if (at(9, ocPushInt) && at(10, ocSto) && operands[i + 10] == 4) return fxElemStoreIntInc;
         return at(9, ocDeref) ? fxElemLoadInc : fxElemAddrInc;
-      if (at(5, ocPushInt) && at(6, ocMulInt) && at(7, ocAddInt)) return at(8, ocDeref) ? fxElemLoad : fxElemAddr;
+      }
+      if (at(5, ocPushInt) && at(6, ocMulInt) && at(7, ocAddInt)) {
+        if (at(8, ocPushBool) && at(9, ocSto) && operands[i + 9] == 1) return fxElemStoreBool;
+        if (at(8, ocPushInt) && at(9, ocSto) && operands[i + 9] == 4) return fxElemStoreInt;
+        return at(8, ocDeref) ? fxElemLoad : fxElemAddr;
+      }
+      if (operands[i + 1] == operands[i + 3] && at(5, ocPushMP) && at(6, ocIncInt) && at(7, ocDeref) &&
+          operands[i + 7] == 4 && (at(8, ocAddInt) || at(8, ocSubInt)) && at(9, ocSto) && operands[i + 9] == 4)
+        return ops[i + 8] == ocAddInt ? fxLocalAddLocal : fxLocalSubLocal;
     }
     if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && at(5, ocIncInt) &&
         at(6, ocSto) && operands[i + 1] == operands[i + 3] && operands[i + 4] == 4 && operands[i + 6] == 4)
       return at(7, ocJump) ? fxIncLocalJump : fxIncLocal;
     if (at(1, ocIncInt) && at(2, ocDeref) && operands[i + 2] == 4) {
+      if (at(3, ocIncInt) && at(4, ocPushInt) && at(5, ocMulInt) && at(6, ocAddInt))
+        return at(7, ocDeref) ? fxAddIndexIncLoad : fxAddIndexInc;
+      if (at(3, ocPushInt) && at(4, ocMulInt) && at(5, ocAddInt)) return at(6, ocDeref) ? fxAddIndexLoad : fxAddIndex;
+      if (at(3, ocPushInt) && left > 5 && IsIntCompare(ops[i + 4]) && ops[i + 5] == ocJifF)
+        return LocalConstCompareJump[ops[i + 4] - ocLTInt];
       if (at(3, ocDeref)) return fxLoadIndirect;
       if (at(3, ocIncInt) && at(4, ocDeref)) return fxLoadField;
     }
@@ -87,6 +104,7 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
     if (at(4, ocGEInt)) return fxForGEJ;
     if (at(4, ocLEInt)) return fxForLEJ;
   }
+  if (ops[i] == ocSetMP && at(1, ocJump)) return fxSetMPJump;
   if (ops[i] == ocPushBool && at(1, ocSto) && operands[i + 1] == 1) return fxStoConstBool;
   if (ops[i] == ocIncInt && at(1, ocPushInt) && at(2, ocMulInt) && at(3, ocAddInt)) return fxIncMulAdd;
   if (IsIntCompare(ops[i]) && at(1, ocJifF)) return CompareJump[ops[i] - ocLTInt];

@@ -10,8 +10,17 @@
 
 // X(name, length in instructions)
 #define ULVAN_FUSED(X)                                                                       \
+  X(fxElemStoreBoolInc, 11) X(fxElemStoreIntInc, 11) X(fxElemStoreBool, 10)                 \
+  X(fxElemStoreInt, 10) /* an element address, PushBool b Sto 1 or PushInt c Sto 4 */        \
+  X(fxLocalAddLocal, 10) X(fxLocalSubLocal, 10)                                              \
+                  /* PushMP IncInt k PushMP IncInt k Deref 4 PushMP IncInt j Deref 4 Add/Sub Int Sto 4 */ \
   X(fxElemLoadInc, 10) X(fxElemLoad, 9) /* an element address, then Deref n */              \
   X(fxIncLocalJump, 8) /* IncLocal, then Jump t */                                           \
+  X(fxAddIndexIncLoad, 8) X(fxAddIndexInc, 7) X(fxAddIndexLoad, 7) X(fxAddIndex, 6)          \
+                       /* PushMP IncInt j Deref 4 [IncInt c] PushInt m Mul Int Add Int [Deref n] */ \
+  X(fxLocalConstLTJ, 6) X(fxLocalConstLEJ, 6) X(fxLocalConstGTJ, 6) X(fxLocalConstGEJ, 6)    \
+  X(fxLocalConstEQJ, 6) X(fxLocalConstNEJ, 6) /* PushMP IncInt k Deref 4 PushInt c, compare, JifF t */ \
+  X(fxSetMPJump, 2)    /* SetMP n Jump t: a call */                                          \
   X(fxLoadField, 5)    /* PushMP IncInt k Deref 4 IncInt c Deref n */                        \
   X(fxLoadIndirect, 4) /* PushMP IncInt k Deref 4 Deref n */                                 \
   X(fxConstDivInt, 2) X(fxConstModInt, 2) /* PushInt c (not 0), Div/Mod Int */               \

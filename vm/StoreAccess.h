@@ -75,9 +75,23 @@ enum TRealFault { rfNone, rfInvalid, rfZeroDivide, rfOverflow };
 // The fault of a real operation l op r with result res: a NaN made from numbers is invalid, an
 // infinity made from finite numbers an overflow. NaNs and infinities already present propagate.
 inline TRealFault RealFault(double res, double l, double r) {
+  if (__builtin_expect(std::isfinite(res), 1)) return rfNone;
   if (std::isnan(res) && !std::isnan(l) && !std::isnan(r)) return rfInvalid;
   if (std::isinf(res) && std::isfinite(l) && std::isfinite(r)) return rfOverflow;
   return rfNone;
+}
+
+// A NaN result carries the left operand's NaN if it is one, else the right one's (quieted), so
+// that the result does not depend on the order in which the compiler put the operands.
+inline double OrderedNaN(double res, double l, double r) {
+  if (__builtin_expect(!std::isnan(res), 1)) return res;
+  const double from = std::isnan(l) ? l : std::isnan(r) ? r : res;
+  std::uint64_t bits;
+  std::memcpy(&bits, &from, 8);
+  bits |= 0x0008000000000000ull;
+  double out;
+  std::memcpy(&out, &bits, 8);
+  return out;
 }
 
 inline TRealFault DivFault(double l, double r) {

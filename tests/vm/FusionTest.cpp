@@ -103,6 +103,45 @@ const TNamedPattern Patterns[] = {
     {"RawCompareJump", 3, [](TAsm &a, const TOperands &o, std::int32_t end) {
        a.Op(ocPushInt, o.c).Op(o.j > 20 ? ocEQ : ocNE, 4).Op(ocJifF, end);
      }},
+    {"AddIndexIncLoad", 8, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c).Op(ocPushInt, 8).Op(ocMulInt).Op(ocAddInt);
+       a.Op(ocDeref, o.c < 0 ? 1 : 8);
+     }},
+    {"AddIndexInc", 9, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c).Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt);
+       a.Op(ocPushInt, 4).Op(ocIncSP, -4);
+     }},
+    {"AddIndexLoad", 7, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(ocPushInt, o.c).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 4);
+     }},
+    {"AddIndex", 7, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(ocPushInt, o.c).Op(ocMulInt).Op(ocAddInt).Op(ocIncSP, 0);
+     }},
+    {"LocalConstCompareJump", 6, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(ocPushInt, o.c).Op(o.j > 20 ? ocLTInt : ocNEInt);
+       a.Op(ocJifF, end);
+     }},
+    {"SetMPJump", 2, [](TAsm &a, const TOperands &o, std::int32_t end) { a.Op(ocSetMP, o.c).Op(ocJump, end - 1); }},
+    {"ElemStoreInc", 11, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c);
+       a.Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt);
+       if (o.c > 0)
+         a.Bool(true).Op(ocSto, 1);
+       else
+         a.Op(ocPushInt, 77).Op(ocSto, 4);
+     }},
+    {"ElemStore", 10, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
+       a.Op(ocPushInt, o.c).Op(ocMulInt).Op(ocAddInt);
+       if (o.c < 0)
+         a.Bool(false).Op(ocSto, 1);
+       else
+         a.Op(ocPushInt, -5).Op(ocSto, 4);
+     }},
+    {"LocalOpLocal", 10, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4);
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(o.c > 0 ? ocAddInt : ocSubInt).Op(ocSto, 4);
+     }},
     {"StoConstInt", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushInt, o.c).Op(ocSto, 4); }},
     {"StoConstBool", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Bool(o.c != 0).Op(ocSto, 1); }},
 };
