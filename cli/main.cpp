@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -103,7 +104,11 @@ int main(int argc, char **argv) {
   parser.reset();
 
   try {
-    program->WriteListing(ListingName(fileName));
+    // The listing never replaces the source itself (a source named X.uvc, or a link to it).
+    const std::string listing = ListingName(fileName);
+    std::error_code same;
+    if (std::filesystem::equivalent(listing, fileName, same) && !same) throw EInOutError(5);
+    program->WriteListing(listing);
   } catch (const std::exception &e) {
     std::cerr << ErrorBoxText(e.what()) << "\n";
     return compiled ? ExitRunError : ExitCompileFailed;

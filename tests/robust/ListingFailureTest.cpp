@@ -59,6 +59,22 @@ TEST_F(ScratchTest, UlvanRunWithAFolderInTheListingsPlace) {
   EXPECT_EQ(ReadFile(src), Source);
 }
 
+// The listing's name can be the source's own: the source stays, nothing runs.
+TEST_F(ScratchTest, UlvanRunNeverWritesTheListingOverTheSource) {
+  const fs::path src = Write("keep.uvc", Source);
+  TRun run = Run(Quoted(src));
+  EXPECT_EQ(run.Status, 2);
+  EXPECT_EQ(run.Err, "File access denied.\n");
+  EXPECT_EQ(run.Out, "");
+  EXPECT_EQ(ReadFile(src), Source);
+  const fs::path linked = Write("p.pas", Source);
+  fs::create_symlink(linked, Dir / "p.uvc");
+  run = Run(Quoted(linked));
+  EXPECT_EQ(run.Status, 2);
+  EXPECT_EQ(run.Err, "File access denied.\n");
+  EXPECT_EQ(ReadFile(linked), Source);
+}
+
 // A failed compile whose listing cannot be written either stays a failed compile (status 1).
 TEST_F(ScratchTest, UlvanRunWithACompileErrorAndAFullDisk) {
   const fs::path src = Write("p.pas", "BEGIN x END.");
