@@ -75,16 +75,28 @@ class TListingFile {
   std::string Buffer;
 };
 
-std::string OperandText(const TInstruction &ins) {
+void AppendOperand(std::string &line, const TInstruction &ins) {
   const auto op = static_cast<TOpcode>(ins.Opcode);
   switch (op < OpcodeCount ? OpcodeOperands[op] : okNone) {
-    case okInt: return "\t" + IntToStr(ins.IntValue);
-    case okReal: return "\t" + FloatToStr(ins.RealValue);
-    case okBool: return ins.BoolValue ? "\t True" : "\t False";
-    case okStr: return "\t '" + ins.StrValue.Str() + "'";
-    case okNone: break;
+    case okInt:
+      line += '\t';
+      line += IntToStr(ins.IntValue);
+      break;
+    case okReal:
+      line += '\t';
+      line += FloatToStr(ins.RealValue);
+      break;
+    case okBool:
+      line += ins.BoolValue ? "\t True" : "\t False";
+      break;
+    case okStr:
+      line += "\t '";
+      line += ins.StrValue.View();
+      line += '\'';
+      break;
+    case okNone:
+      break;
   }
-  return {};
 }
 
 }  // namespace
@@ -100,7 +112,11 @@ void TUVCProgram::WriteListing(const std::string &fileName) const {
     GetInstruction(i, ins);
     std::snprintf(index, sizeof index, "%3d", static_cast<int>(i));
     const char *name = ins.Opcode < OpcodeCount ? OpcodeNames[ins.Opcode] : OpcodeNames[0];
-    file.Line(std::string(index) + "\t" + name + OperandText(ins));
+    std::string line = index;
+    line += '\t';
+    line += name;
+    AppendOperand(line, ins);
+    file.Line(line);
   }
   file.Close();
 }

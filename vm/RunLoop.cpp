@@ -100,6 +100,9 @@ void TUVCInterpreter::RunLoop() {
   std::int32_t outPC = 0;  // the index that left the program
   std::uint32_t pollCountdown = PollInterval;
   const uvm::TSlot *ins = base;
+#if !ULVAN_COMPUTED_GOTO
+  std::uintptr_t op = 0;
+#endif
   if (PC < 0 || PC > count) {
     outPC = PC;
     goto vm_out_of_range;
@@ -112,7 +115,6 @@ void TUVCInterpreter::RunLoop() {
 #define VM_FUSED(e) F_##e:
 #define VM_FALLBACK() goto *plain[static_cast<std::size_t>(ins - base)]
 #else
-  std::uintptr_t op = 0;
 #define VM_DISPATCH() goto vm_dispatch
 #define VM_OP(e) case e:
 #define VM_FUSED(e) case uvm::e:

@@ -45,12 +45,12 @@ class TTypist final : public IConsole {
 class PtyTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(openpty(&Master, &Slave, nullptr, nullptr, nullptr), 0);
+    if (openpty(&Master, &Slave, nullptr, nullptr, nullptr) != 0) GTEST_SKIP() << "no pseudo-terminals here";
     ASSERT_EQ(tcgetattr(Slave, &Original), 0);
   }
   void TearDown() override {
-    close(Master);
-    close(Slave);
+    if (Master >= 0) close(Master);
+    if (Slave >= 0) close(Slave);
   }
   void Type(const std::string &keys) { ASSERT_EQ(write(Master, keys.data(), keys.size()), (ssize_t)keys.size()); }
   // Everything the terminal shows so far.
