@@ -32,10 +32,13 @@ class TUVCInterpreter {
 
   // Opens the console, executes from instruction 0 until the outermost Ret, Halt or an error,
   // and releases the console in every case. Errors (ERunError) reach the caller with PC, SP and
-  // MP as the failing instruction left them. A Stop from the console's ProcessMessages or Poll
-  // ends the run without error.
+  // MP as the failing instruction left them (a failing push or IncSP leaves SP where it was).
+  // A Stop from the console's ProcessMessages or Poll ends the run without error. Run called
+  // again while running (from a console callback) returns at once; the interpreter must not be
+  // destroyed from inside a callback of its own run.
   void Run();
-  // Executes one instruction (PC < 0: stops instead).
+  // Executes one instruction (PC < 0: stops instead), with the same effect as Run has on it.
+  // The console is used as it is (Step does not open it).
   void Step();
   // Ends the run and releases the console; harmless when idle.
   void Stop();
