@@ -69,6 +69,8 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
     if (at(1, ocIncInt) && at(2, ocDeref) && operands[i + 2] == 4 && left > 4 && IsIntCompare(ops[i + 3]) &&
         ops[i + 4] == ocJifF)
       return LoadLocalCompareJump[ops[i + 3] - ocLTInt];
+    if (at(1, ocIncInt) && at(2, ocDeref) && operands[i + 2] == 4 && at(3, ocIncInt)) return fxLoadLocalInc;
+    if (at(1, ocPushPC)) return fxPushLinks;
     if (at(1, ocIncInt) && at(2, ocDeref) && operands[i + 2] == 1 && at(3, ocJifF)) return fxLoadLocalJifF;
     if (at(1, ocIncInt) && at(2, ocPushInt) && at(3, ocSto) && operands[i + 3] == 4) return fxStoreLocalInt;
     if (at(1, ocIncInt) && at(2, ocPushBool) && at(3, ocSto) && operands[i + 3] == 1) return fxStoreLocalBool;

@@ -21,6 +21,8 @@
   X(fxLocalConstLTJ, 6) X(fxLocalConstLEJ, 6) X(fxLocalConstGTJ, 6) X(fxLocalConstGEJ, 6)    \
   X(fxLocalConstEQJ, 6) X(fxLocalConstNEJ, 6) /* PushMP IncInt k Deref 4 PushInt c, compare, JifF t */ \
   X(fxSetMPJump, 2)    /* SetMP n Jump t: a call */                                          \
+  X(fxPushLinks, 2)    /* PushMP PushPC n: dynamic link and return index of a call */       \
+  X(fxLoadLocalInc, 4) /* PushMP IncInt k Deref 4 IncInt c */                                \
   X(fxLoadField, 5)    /* PushMP IncInt k Deref 4 IncInt c Deref n */                        \
   X(fxLoadIndirect, 4) /* PushMP IncInt k Deref 4 Deref n */                                 \
   X(fxConstDivInt, 2) X(fxConstModInt, 2) /* PushInt c (not 0), Div/Mod Int */               \

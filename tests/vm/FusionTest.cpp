@@ -142,6 +142,10 @@ const TNamedPattern Patterns[] = {
        a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4);
        a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(o.c > 0 ? ocAddInt : ocSubInt).Op(ocSto, 4);
      }},
+    {"PushLinks", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushMP).Op(ocPushPC, o.c); }},
+    {"LoadLocalInc", 4, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(ocIncInt, o.c);
+     }},
     {"StoConstInt", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushInt, o.c).Op(ocSto, 4); }},
     {"StoConstBool", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Bool(o.c != 0).Op(ocSto, 1); }},
 };
