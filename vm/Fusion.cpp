@@ -74,6 +74,15 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
     if (at(1, ocIncInt) && at(2, ocDeref) && operands[i + 2] == 1 && at(3, ocJifF)) return fxLoadLocalJifF;
     if (at(1, ocIncInt) && at(2, ocPushInt) && at(3, ocSto) && operands[i + 3] == 4) return fxStoreLocalInt;
     if (at(1, ocIncInt) && at(2, ocPushBool) && at(3, ocSto) && operands[i + 3] == 1) return fxStoreLocalBool;
+    if (at(1, ocIncInt) && at(2, ocDeref) && at(3, ocPushMP) && at(4, ocIncInt) && at(5, ocDeref) && left > 6 &&
+        operands[i + 2] == operands[i + 5]) {
+      const std::int32_t n = operands[i + 2];
+      const std::uint8_t next = ops[i + 6];
+      if (n == 4 && (next == ocAddInt || next == ocSubInt || next == ocMulInt))
+        return static_cast<TFused>(fxLocalsAddInt + (next - ocAddInt));
+      if (n == 8 && next >= ocAddReal && next <= ocDivReal)
+        return static_cast<TFused>(fxLocalsAddReal + (next - ocAddReal));
+    }
     if (at(1, ocIncInt) && at(2, ocDeref) && left > 3) {
       const std::int32_t n = operands[i + 2];
       const std::uint8_t next = ops[i + 3];

@@ -146,6 +146,14 @@ const TNamedPattern Patterns[] = {
     {"LoadLocalInc", 4, [](TAsm &a, const TOperands &o, std::int32_t) {
        a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(ocIncInt, o.c);
      }},
+    {"LocalsIntOp", 7, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
+       a.Op(o.c > 0 ? ocAddInt : o.c < 0 ? ocSubInt : ocMulInt);
+     }},
+    {"LocalsRealOp", 7, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 8).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 8);
+       a.Op(o.c > 1 ? ocAddReal : o.c == 1 ? ocSubReal : o.c < 0 ? ocMulReal : ocDivReal);
+     }},
     {"StoConstInt", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushInt, o.c).Op(ocSto, 4); }},
     {"StoConstBool", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Bool(o.c != 0).Op(ocSto, 1); }},
 };
