@@ -57,6 +57,7 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
     if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && at(5, ocIncInt) &&
         at(6, ocSto) && operands[i + 1] == operands[i + 3] && operands[i + 4] == 4 && operands[i + 6] == 4)
       return at(7, ocJump) ? fxIncLocalJump : fxIncLocal;
+    if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref)) return fxLocalAddrLoad;
     if (at(1, ocIncInt) && at(2, ocDeref) && operands[i + 2] == 4) {
       if (at(3, ocIncInt) && at(4, ocPushInt) && at(5, ocMulInt) && at(6, ocAddInt))
         return at(7, ocDeref) ? fxAddIndexIncLoad : fxAddIndexInc;
@@ -116,6 +117,7 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
     if (at(4, ocLEInt)) return fxForLEJ;
   }
   if (ops[i] == ocSetMP && at(1, ocJump)) return fxSetMPJump;
+  if (ops[i] == ocMulReal && at(1, ocAddReal)) return fxMulAddReal;
   if (ops[i] == ocPushBool && at(1, ocSto) && operands[i + 1] == 1) return fxStoConstBool;
   if (ops[i] == ocIncInt && at(1, ocPushInt) && at(2, ocMulInt) && at(3, ocAddInt)) return fxIncMulAdd;
   if (IsIntCompare(ops[i]) && at(1, ocJifF)) return CompareJump[ops[i] - ocLTInt];

@@ -22,6 +22,8 @@
   X(fxLocalConstEQJ, 6) X(fxLocalConstNEJ, 6) /* PushMP IncInt k Deref 4 PushInt c, compare, JifF t */ \
   X(fxSetMPJump, 2)    /* SetMP n Jump t: a call */                                          \
   X(fxPushLinks, 2)    /* PushMP PushPC n: dynamic link and return index of a call */       \
+  X(fxLocalAddrLoad, 5) /* PushMP IncInt k PushMP IncInt j Deref n */                        \
+  X(fxMulAddReal, 2)   /* Mul Real Add Real */                                               \
   X(fxLocalsAddInt, 7) X(fxLocalsSubInt, 7) X(fxLocalsMulInt, 7)                             \
   X(fxLocalsAddReal, 7) X(fxLocalsSubReal, 7) X(fxLocalsMulReal, 7) X(fxLocalsDivReal, 7)    \
                        /* PushMP IncInt k Deref n PushMP IncInt j Deref n, an operator */   \

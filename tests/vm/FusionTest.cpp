@@ -154,6 +154,10 @@ const TNamedPattern Patterns[] = {
        a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 8).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 8);
        a.Op(o.c > 1 ? ocAddReal : o.c == 1 ? ocSubReal : o.c < 0 ? ocMulReal : ocDivReal);
      }},
+    {"LocalAddrLoad", 5, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, o.c > 0 ? 8 : o.c < 0 ? 1 : 4);
+     }},
+    {"MulAddReal", 2, [](TAsm &a, const TOperands &, std::int32_t) { a.Op(ocMulReal).Op(ocAddReal); }},
     {"StoConstInt", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushInt, o.c).Op(ocSto, 4); }},
     {"StoConstBool", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Bool(o.c != 0).Op(ocSto, 1); }},
 };
