@@ -40,6 +40,16 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
 
   if (ops[i] == ocPushMP) {
     if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && operands[i + 4] == 4) {
+      if (at(5, ocIncInt) && at(6, ocPushInt) && at(7, ocMulInt) && at(8, ocAddInt) && at(9, ocPushMP) &&
+          at(10, ocIncInt) && at(11, ocDeref) && operands[i + 11] == 4 && at(12, ocIncInt) && at(13, ocPushInt) &&
+          at(14, ocMulInt) && at(15, ocAddInt) && at(16, ocDeref))
+        return fxElem2DLoad;
+      if (at(5, ocIncInt) && at(6, ocPushInt) && at(7, ocMulInt) && at(8, ocAddInt) && at(9, ocDeref) &&
+          at(10, ocSto) && operands[i + 10] == operands[i + 9])
+        return fxElemLoadStoInc;
+      if (at(5, ocPushInt) && at(6, ocMulInt) && at(7, ocAddInt) && at(8, ocDeref) && at(9, ocSto) &&
+          operands[i + 9] == operands[i + 8])
+        return fxElemLoadSto;
       if (at(5, ocIncInt) && at(6, ocPushInt) && at(7, ocMulInt) && at(8, ocAddInt)) {
         if (at(9, ocPushBool) && at(10, ocSto) && operands[i + 10] == 1) return fxElemStoreBoolInc;
         if (at(9, ocPushInt) && at(10, ocSto) && operands[i + 10] == 4) return fxElemStoreIntInc;
@@ -117,6 +127,12 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
     if (at(4, ocLEInt)) return fxForLEJ;
   }
   if (ops[i] == ocSetMP && at(1, ocJump)) return fxSetMPJump;
+  if (ops[i] == ocSto && at(1, ocJump)) return fxStoJump;
+  if (ops[i] == ocSto && at(1, ocRet)) return fxStoRet;
+  if (ops[i] == ocJump && operands[i] >= 0 && operands[i] < count && ops[operands[i]] == ocRet) return fxJumpRet;
+  if (ops[i] == ocAddInt && at(1, ocSto) && operands[i + 1] == 4) return fxAddIntSto;
+  if (ops[i] == ocSubInt && at(1, ocSto) && operands[i + 1] == 4) return fxSubIntSto;
+  if (ops[i] == ocIncSP && at(1, ocPushMP) && at(2, ocDeref)) return fxIncSPLoadMP;
   if (ops[i] == ocMulReal && at(1, ocAddReal)) return fxMulAddReal;
   if (ops[i] == ocPushBool && at(1, ocSto) && operands[i + 1] == 1) return fxStoConstBool;
   if (ops[i] == ocIncInt && at(1, ocPushInt) && at(2, ocMulInt) && at(3, ocAddInt)) return fxIncMulAdd;

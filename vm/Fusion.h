@@ -22,6 +22,12 @@
   X(fxLocalConstEQJ, 6) X(fxLocalConstNEJ, 6) /* PushMP IncInt k Deref 4 PushInt c, compare, JifF t */ \
   X(fxSetMPJump, 2)    /* SetMP n Jump t: a call */                                          \
   X(fxPushLinks, 2)    /* PushMP PushPC n: dynamic link and return index of a call */       \
+  X(fxElem2DLoad, 17)  /* an element address (9) and an index step with Deref n (8) */       \
+  X(fxElemLoadStoInc, 11) X(fxElemLoadSto, 10) /* an element load, then Sto n */            \
+  X(fxStoJump, 2) X(fxStoRet, 2) /* Sto n, then Jump t or Ret */                             \
+  X(fxJumpRet, 1)      /* Jump t where t holds a Ret */                                      \
+  X(fxAddIntSto, 2) X(fxSubIntSto, 2) /* Add/Sub Int, Sto 4 */                               \
+  X(fxIncSPLoadMP, 3)  /* IncSP n PushMP Deref m: a function's result slot and static link */ \
   X(fxLocalAddrLoad, 5) /* PushMP IncInt k PushMP IncInt j Deref n */                        \
   X(fxMulAddReal, 2)   /* Mul Real Add Real */                                               \
   X(fxLocalsAddInt, 7) X(fxLocalsSubInt, 7) X(fxLocalsMulInt, 7)                             \

@@ -158,6 +158,30 @@ const TNamedPattern Patterns[] = {
        a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, o.c > 0 ? 8 : o.c < 0 ? 1 : 4);
      }},
     {"MulAddReal", 2, [](TAsm &a, const TOperands &, std::int32_t) { a.Op(ocMulReal).Op(ocAddReal); }},
+    {"Elem2DLoad", 17, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c);
+       a.Op(ocPushInt, 16).Op(ocMulInt).Op(ocAddInt);
+       a.Op(ocPushMP).Op(ocIncInt, o.k + 4).Op(ocDeref, 4).Op(ocIncInt, -o.c).Op(ocPushInt, 4).Op(ocMulInt);
+       a.Op(ocAddInt).Op(ocDeref, o.c > 0 ? 8 : 4);
+     }},
+    {"ElemLoadStoInc", 11, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c);
+       a.Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 4).Op(ocSto, 4);
+     }},
+    {"ElemLoadSto", 10, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
+       a.Op(ocPushInt, o.c).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 1).Op(ocSto, 1);
+     }},
+    {"StoJump", 2, [](TAsm &a, const TOperands &o, std::int32_t end) { a.Op(ocSto, o.c < 0 ? 1 : 4).Op(ocJump, end - 1); }},
+    {"StoRet", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocSto, o.c > 0 ? 4 : 1).Op(ocRet); }},
+    {"JumpRet", 3, [](TAsm &a, const TOperands &, std::int32_t) {
+       const std::int32_t here = a.Count();
+       a.Op(ocJump, here + 2).Op(ocIllegal).Op(ocRet);
+     }},
+    {"IntSto", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(o.c > 0 ? ocAddInt : ocSubInt).Op(ocSto, 4); }},
+    {"IncSPLoadMP", 3, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocIncSP, o.c * 4).Op(ocPushMP).Op(ocDeref, o.c < 0 ? 8 : 4);
+     }},
     {"StoConstInt", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushInt, o.c).Op(ocSto, 4); }},
     {"StoConstBool", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Bool(o.c != 0).Op(ocSto, 1); }},
 };
