@@ -111,7 +111,7 @@ class TGenerator {
           Out += "i := " + Int(2);
           return;
         }
-        Out += "i := Fn(" + Int(2) + ", " + std::string(Pick(2) ? "j" : "a[" + Int(3) + "]") + ")"; return;
+        Out += "i := Fn(" + Int(2) + ", " + std::string(Pick(2) ? "j" : "a[" + Index() + "]") + ")"; return;
       case 16:
         if (LoopDepth > 0) {
           Out += Pick(2) ? "BREAK" : "CONTINUE";
@@ -133,8 +133,8 @@ class TGenerator {
         Indent(depth);
         Out += "END";
         return;
-      case 20: Out += "m[" + Int(3) + ", " + Int(3) + "] := " + Real(1); return;
-      case 21: Out += "rec.arr[" + Int(3) + "] := " + Int(1); return;
+      case 20: Out += "m[" + Index() + ", " + Index() + "] := " + Real(1); return;
+      case 21: Out += "rec.arr[" + Index() + "] := " + Int(1); return;
       case 22: Out += "q^.s := " + Str(1); return;
       default: Out += "p^ := " + Int(1); return;
     }
@@ -165,9 +165,19 @@ class TGenerator {
       case 1: return "p := NIL";
       case 2: return "q := NIL";
       case 3: return "q := @rec";
-      case 4: return "p := @a[" + Int(3) + "]";
+      case 4: return "p := @a[" + Index() + "]";
       default: return "p := PInt(" + Int(2) + ")";
     }
+  }
+
+  // An index expression. Indexes inside indexes are bounded: past two levels the index is a
+  // plain variable or literal, so the nesting stays far below the parser's limit.
+  std::string Index() {
+    if (IndexNesting >= 2) return Pick(2) ? "i" : IntLiteral();
+    ++IndexNesting;
+    std::string index = Int(3);
+    --IndexNesting;
+    return index;
   }
 
   std::string IntVar() {
@@ -175,11 +185,11 @@ class TGenerator {
       case 0: return "i";
       case 1: return "j";
       case 2: return "k";
-      case 3: return "a[" + Int(3) + "]";
+      case 3: return "a[" + Index() + "]";
       case 4: return "rec.a";
       case 5: return "p^";
       case 6: return "q^.a";
-      case 7: return "rec.arr[" + Int(3) + "]";
+      case 7: return "rec.arr[" + Index() + "]";
       case 8: return "n";
       case 9: return "v";
       default: return "l";
@@ -191,7 +201,7 @@ class TGenerator {
       case 1: return "y";
       case 2: return "rec.r";
       case 3: return "q^.r";
-      case 4: return "m[" + Int(3) + ", " + Int(3) + "]";
+      case 4: return "m[" + Index() + ", " + Index() + "]";
       default: return "r";
     }
   }
@@ -309,6 +319,7 @@ class TGenerator {
   std::string Out;
   int Emitted = 0;
   int LoopDepth = 0;
+  int IndexNesting = 0;
   bool InFunction = false;
   bool InProcedure = false;
 };
