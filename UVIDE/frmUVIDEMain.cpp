@@ -476,7 +476,7 @@ void TUVIDEMain::FileRunExecute() {
   for (const std::string &line : parser->GetErrors()) lstErrors->addItem(BytesToText(line));
   ShowErrorList(lstErrors->count() > 0);
   const IProgramRef program = parser->GetProgram();
-  program->WriteListing(QFile::encodeName(ListingName(FileNameValue)).toStdString());
+  WriteListingBeside(*program, QFile::encodeName(FileNameValue).toStdString());
   if (compiled) RunProgram(program);
 }
 

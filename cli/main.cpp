@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -104,11 +103,7 @@ int main(int argc, char **argv) {
   parser.reset();
 
   try {
-    // The listing never replaces the source itself (a source named X.uvc, or a link to it).
-    const std::string listing = ListingName(fileName);
-    std::error_code same;
-    if (std::filesystem::equivalent(listing, fileName, same) && !same) throw EInOutError(5);
-    program->WriteListing(listing);
+    WriteListingBeside(*program, fileName);
   } catch (const std::exception &e) {
     std::cerr << ErrorBoxText(e.what()) << "\n";
     return compiled ? ExitRunError : ExitCompileFailed;
