@@ -32,6 +32,28 @@ TFused ConstOp(std::uint8_t op) {
 bool IsIntCompare(std::uint8_t op) { return op >= ocLTInt && op <= ocNEInt; }
 bool IsRealCompare(std::uint8_t op) { return op >= ocLTReal && op <= ocNEReal; }
 
+constexpr TFused ElemCompareJump[6] = {fxElemLTLocalJ, fxElemLELocalJ, fxElemGTLocalJ,
+                                       fxElemGELocalJ, fxElemEQLocalJ, fxElemNELocalJ};
+constexpr TFused ElemIncCompareJump[6] = {fxElemIncLTLocalJ, fxElemIncLELocalJ, fxElemIncGTLocalJ,
+                                          fxElemIncGELocalJ, fxElemIncEQLocalJ, fxElemIncNELocalJ};
+
+// PushMP IncInt k Deref 4, an integer compare, JifF at instruction k.
+bool LoadLocalCompareAt(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t k, std::int32_t count) {
+  return k + 4 < count && ops[k] == ocPushMP && ops[k + 1] == ocIncInt && ops[k + 2] == ocDeref &&
+         operands[k + 2] == 4 && IsIntCompare(ops[k + 3]) && ops[k + 4] == ocJifF;
+}
+
+// A loop test a back edge can run in place: the superinstruction at jump target t, if it is a
+// FOR test or a local compared with a constant (LT, LE, GT, GE).
+TFused TestAt(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t t, std::int32_t count) {
+  // Only a Dup or a PushMP IncInt Deref start: their matching never follows another jump.
+  if (t < 0 || t >= count) return fxNone;
+  if (ops[t] != ocDup && !(ops[t] == ocPushMP && t + 2 < count && ops[t + 1] == ocIncInt && ops[t + 2] == ocDeref))
+    return fxNone;
+  const TFused f = FindFused(ops, operands, t, count);
+  return f == fxForGEJ || f == fxForLEJ || (f >= fxLocalConstLTJ && f <= fxLocalConstGEJ) ? f : fxNone;
+}
+
 }  // namespace
 
 TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t i, std::int32_t count) {
@@ -53,20 +75,39 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
       if (at(5, ocIncInt) && at(6, ocPushInt) && at(7, ocMulInt) && at(8, ocAddInt)) {
         if (at(9, ocPushBool) && at(10, ocSto) && operands[i + 10] == 1) return fxElemStoreBoolInc;
         if (at(9, ocPushInt) && at(10, ocSto) && operands[i + 10] == 4) return fxElemStoreIntInc;
+        if (at(9, ocDeref) && operands[i + 9] == 1 && at(10, ocNotBool) && at(11, ocJifF))
+          return fxElemLoadIncNotJifF;
+        if (at(9, ocDeref) && operands[i + 9] == 4 && LoadLocalCompareAt(ops, operands, i + 10, count))
+          return ElemIncCompareJump[ops[i + 13] - ocLTInt];
         return at(9, ocDeref) ? fxElemLoadInc : fxElemAddrInc;
       }
       if (at(5, ocPushInt) && at(6, ocMulInt) && at(7, ocAddInt)) {
         if (at(8, ocPushBool) && at(9, ocSto) && operands[i + 9] == 1) return fxElemStoreBool;
         if (at(8, ocPushInt) && at(9, ocSto) && operands[i + 9] == 4) return fxElemStoreInt;
+        if (at(8, ocDeref) && operands[i + 8] == 1 && at(9, ocNotBool) && at(10, ocJifF)) return fxElemLoadNotJifF;
+        if (at(8, ocDeref) && operands[i + 8] == 4 && LoadLocalCompareAt(ops, operands, i + 9, count))
+          return ElemCompareJump[ops[i + 12] - ocLTInt];
         return at(8, ocDeref) ? fxElemLoad : fxElemAddr;
       }
       if (operands[i + 1] == operands[i + 3] && at(5, ocPushMP) && at(6, ocIncInt) && at(7, ocDeref) &&
-          operands[i + 7] == 4 && (at(8, ocAddInt) || at(8, ocSubInt)) && at(9, ocSto) && operands[i + 9] == 4)
-        return ops[i + 8] == ocAddInt ? fxLocalAddLocal : fxLocalSubLocal;
+          operands[i + 7] == 4 && (at(8, ocAddInt) || at(8, ocSubInt)) && at(9, ocSto) && operands[i + 9] == 4) {
+        const TFused test = at(10, ocJump) ? TestAt(ops, operands, operands[i + 10], count) : fxNone;
+        const int t = test >= fxLocalConstLTJ && test <= fxLocalConstGEJ ? test - fxLocalConstLTJ : -1;
+        if (ops[i + 8] == ocAddInt) return t < 0 ? fxLocalAddLocal : static_cast<TFused>(fxLocalAddLocalLTTest + t);
+        return t < 0 ? fxLocalSubLocal : static_cast<TFused>(fxLocalSubLocalLTTest + t);
+      }
     }
     if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && at(5, ocIncInt) &&
         at(6, ocSto) && operands[i + 1] == operands[i + 3] && operands[i + 4] == 4 && operands[i + 6] == 4)
-      return at(7, ocJump) ? fxIncLocalJump : fxIncLocal;
+    {
+      if (!at(7, ocJump)) return fxIncLocal;
+      const TFused test = TestAt(ops, operands, operands[i + 7], count);
+      if (test == fxForGEJ) return fxIncLocalForGE;
+      if (test == fxForLEJ) return fxIncLocalForLE;
+      if (test >= fxLocalConstLTJ && test <= fxLocalConstGEJ)
+        return static_cast<TFused>(fxIncLocalLTTest + (test - fxLocalConstLTJ));
+      return fxIncLocalJump;
+    }
     if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref)) return fxLocalAddrLoad;
     if (at(1, ocIncInt) && at(2, ocDeref) && operands[i + 2] == 4) {
       if (at(3, ocIncInt) && at(4, ocPushInt) && at(5, ocMulInt) && at(6, ocAddInt))

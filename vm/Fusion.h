@@ -15,6 +15,18 @@
   X(fxLocalAddLocal, 10) X(fxLocalSubLocal, 10)                                              \
                   /* PushMP IncInt k PushMP IncInt k Deref 4 PushMP IncInt j Deref 4 Add/Sub Int Sto 4 */ \
   X(fxElemLoadInc, 10) X(fxElemLoad, 9) /* an element address, then Deref n */              \
+  X(fxElemLoadIncNotJifF, 12) X(fxElemLoadNotJifF, 11) /* a Boolean element, Not Bool JifF t */ \
+  X(fxElemLTLocalJ, 14) X(fxElemLELocalJ, 14) X(fxElemGTLocalJ, 14) X(fxElemGELocalJ, 14)    \
+  X(fxElemEQLocalJ, 14) X(fxElemNELocalJ, 14) X(fxElemIncLTLocalJ, 15) X(fxElemIncLELocalJ, 15) \
+  X(fxElemIncGTLocalJ, 15) X(fxElemIncGELocalJ, 15) X(fxElemIncEQLocalJ, 15)                 \
+  X(fxElemIncNELocalJ, 15) /* an integer element, PushMP IncInt k Deref 4, compare, JifF t */ \
+  X(fxIncLocalForGE, 8) X(fxIncLocalForLE, 8) /* IncLocal, Jump back to a FOR test */          \
+  X(fxIncLocalLTTest, 8) X(fxIncLocalLETest, 8) X(fxIncLocalGTTest, 8) X(fxIncLocalGETest, 8) \
+                       /* IncLocal, Jump back to a local compared with a constant, JifF */    \
+  X(fxLocalAddLocalLTTest, 11) X(fxLocalAddLocalLETest, 11) X(fxLocalAddLocalGTTest, 11)     \
+  X(fxLocalAddLocalGETest, 11) X(fxLocalSubLocalLTTest, 11) X(fxLocalSubLocalLETest, 11)     \
+  X(fxLocalSubLocalGTTest, 11) X(fxLocalSubLocalGETest, 11)                                  \
+                       /* x := x +/- y, Jump back to a local compared with a constant, JifF */ \
   X(fxIncLocalJump, 8) /* IncLocal, then Jump t */                                           \
   X(fxAddIndexIncLoad, 8) X(fxAddIndexInc, 7) X(fxAddIndexLoad, 7) X(fxAddIndex, 6)          \
                        /* PushMP IncInt j Deref 4 [IncInt c] PushInt m Mul Int Add Int [Deref n] */ \

@@ -113,16 +113,12 @@ void TUVCInterpreter::RunLoop() {
 #define VM_DISPATCH() goto *ins->Target
 #define VM_OP(e) L_##e:
 #define VM_FUSED(e) F_##e:
-#define VM_FALLBACK() goto *plain[static_cast<std::size_t>(ins - base)]
+#define VM_FALLBACK() goto vm_fallback
 #else
 #define VM_DISPATCH() goto vm_dispatch
 #define VM_OP(e) case e:
 #define VM_FUSED(e) case uvm::e:
-#define VM_FALLBACK()                                    \
-  do {                                                   \
-    op = plain[static_cast<std::size_t>(ins - base)];    \
-    goto vm_switch;                                      \
-  } while (0)
+#define VM_FALLBACK() goto vm_fallback
 #endif
 #define VM_SKIP(n) \
   do {             \
@@ -144,7 +140,7 @@ void TUVCInterpreter::RunLoop() {
       outPC = to_;                                                                      \
       goto vm_out_of_range;                                                             \
     }                                                                                   \
-    if (to_ <= VM_CURPC && --pollCountdown == 0) {                                      \
+    if (base + to_ <= ins && --pollCountdown == 0) {                                    \
       pollCountdown = PollInterval;                                                     \
       PC = to_;                                                                         \
       SP = sp;                                                                          \
@@ -178,6 +174,10 @@ void TUVCInterpreter::RunLoop() {
 L_PastEnd:
   outPC = count;
   goto vm_out_of_range;
+// A superinstruction that cannot run: its first instruction's own code (rarely taken).
+vm_fallback:
+  __attribute__((cold));
+  goto *plain[static_cast<std::size_t>(ins - base)];
 #else
 vm_dispatch:
   op = ins->Op;
@@ -189,6 +189,9 @@ vm_switch:
       outPC = count;
       goto vm_out_of_range;
   }
+vm_fallback:
+  op = plain[static_cast<std::size_t>(ins - base)];
+  goto vm_switch;
 #endif
 
 vm_out_of_range:

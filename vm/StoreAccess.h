@@ -30,15 +30,21 @@ inline void StoreReal(std::uint8_t *p, double v) { std::memcpy(p, &v, 8); }
 // A block of n bytes at s and at d lies inside 0..limit-1 (the last address is never part of
 // a block move).
 inline bool MoveFits(std::int64_t s, std::int64_t d, std::int64_t n, std::int64_t limit) {
-  return n >= 0 && s >= 0 && d >= 0 && s + n <= limit && d + n <= limit;
+  // Unsigned compares: a negative s or d turns huge and fails.
+  return n >= 0 && n <= limit && static_cast<std::uint64_t>(s) <= static_cast<std::uint64_t>(limit - n) &&
+         static_cast<std::uint64_t>(d) <= static_cast<std::uint64_t>(limit - n);
 }
 
 // Byte d+i := byte s+i for i = 0..n-1, in this order (an overlapping upward copy repeats).
 inline void MoveStore(std::uint8_t *store, std::int64_t s, std::int64_t d, std::int64_t n) {
-  // The common sizes of integers and reals as one load and one store each.
+  // The common sizes of Booleans, integers and reals as one load and one store each.
+  if (n == 1) {
+    store[d] = store[s];
+    return;
+  }
   if (n == 4) {
     std::uint32_t v;
-    if (d > s && d < s + 4) {
+    if (static_cast<std::uint64_t>(d - s - 1) < 3) {  // d in s+1..s+3
       for (std::int64_t i = 0; i < 4; ++i) store[d + i] = store[s + i];
       return;
     }
