@@ -3,6 +3,8 @@
 //   [IncSP result] PushMP {Deref 4} PushMP PushPC d <arguments> SetMP (params + 11) Jump entry
 // The frame: static link at 0, dynamic link at 4, return index at 8, parameters from 12, a
 // function result just below the frame.
+#include <algorithm>
+#include <cstdint>
 #include <set>
 
 #include "UVParser.h"
@@ -117,10 +119,12 @@ void TUVParser::ParseFormalParameters(TTokenSet set, TProcedureDescriptor *proc)
   SkipTo(set + tkRParen);
   Expect(tkRParen);
 
-  std::int32_t size = 0;
+  // Summed in 64 bits and held at the largest Integer, like every size of the symbol table:
+  // parameters of huge types must not overflow (such a call ends in "Store overflow").
+  std::int64_t size = 0;
   for (const TParmDescriptor *p = proc->Parameters; p; p = p->Next)
     if (p->ParmType) size += p->ByValue ? p->ParmType->Size : 4;
-  proc->ParamSize = size;
+  proc->ParamSize = static_cast<std::int32_t>(std::min<std::int64_t>(size, INT32_MAX));
 }
 
 // group -> [VAR] names : type
@@ -226,7 +230,7 @@ TValueDescriptor TUVParser::CallProcedure(TTokenSet, std::int32_t &resultSize) {
   if (formal)
     Report(svError, ekIncorrectType, "The numbers of actual and formal parameters differ");
 
-  EmitInt(ocSetMP, proc->ParamSize + 11);
+  EmitInt(ocSetMP, Low32(std::int64_t{proc->ParamSize} + 11));
   EmitInt(ocJump, proc->EntryLabel);
   TInstruction pushPC;
   Program->GetInstruction(returnAddress, pushPC);

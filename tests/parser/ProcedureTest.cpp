@@ -1,5 +1,7 @@
 // Procedures and functions: frames and call sequences (PushPC distance, static-link Derefs),
 // FORWARD declarations, the diagnostics of headings, parameters and calls, and calls at run time.
+#include <algorithm>
+
 #include "CompileHelper.h"
 #include "Errors.h"
 #include "Interpreter.h"
@@ -102,6 +104,15 @@ TEST(CallShape, SurplusArgumentsAreSkippedUpToTheClosingParenthesis) {
                          "PushMP", "PushMP", "PushPC 4", "PushInt 1", "SetMP 15", "Jump 2",
                          "PushMP", "PushMP", "PushPC 4", "PushInt 5", "SetMP 15", "Jump 2", "Ret"};
   EXPECT_EQ(c.Code, expected);
+}
+
+TEST(CallShape, HugeParameterSizesDoNotOverflow) {
+  const TCompiled c = CompileSource(
+      "TYPE Big = ARRAY[1..2147483647] OF String;\n"
+      "PROCEDURE P(a: Big; b: Big; VAR c: Integer); BEGIN END;\n"
+      "VAR i: Integer;\nBEGIN P(i, i, i) END.\n");
+  EXPECT_FALSE(c.Ok);  // the arguments are Integers, not Bigs
+  EXPECT_NE(std::find(c.Code.begin(), c.Code.end(), "SetMP -2147483638"), c.Code.end());
 }
 
 TEST(CallShape, DeeplyNestedDeclarationsEndInParsingError) {
