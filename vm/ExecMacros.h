@@ -28,6 +28,14 @@
     }                                                     \
   } while (0)
 
+// Fast checks of the superinstructions' common case: SP in lo..hi as one unsigned compare (SP is
+// never below -1), and an n-byte block at the unsigned address a lying wholly below SP+1, which
+// needs SP >= n-1 to be checked first. A failed fast check leaves the exact one to the
+// instructions themselves.
+#define VM_SP_IN(lo, hi) \
+  (static_cast<std::uint32_t>(sp - (lo)) <= static_cast<std::uint32_t>((hi) - (lo)))
+#define VM_BELOW_SP(a, n) ((a) <= static_cast<std::uint32_t>(sp + 1 - (n)))
+
 // Room checks: a pop of `size` bytes needs SP >= size-1, a push needs SP+size <= StoreLimit.
 #define VM_NEED_POP(size) \
   if (sp < (size)-1) VM_UNDERFLOW()

@@ -43,15 +43,27 @@ bool LoadLocalCompareAt(const std::uint8_t *ops, const std::int32_t *operands, s
          operands[k + 2] == 4 && IsIntCompare(ops[k + 3]) && ops[k + 4] == ocJifF;
 }
 
-// A loop test a back edge can run in place: the superinstruction at jump target t, if it is a
-// FOR test or a local compared with a constant (LT, LE, GT, GE).
-TFused TestAt(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t t, std::int32_t count) {
+// A loop test the back edge at instruction `from` can run in place: the superinstruction at jump
+// target t before it, if it is a FOR test or a local compared with a constant (LT, LE, GT, GE).
+TFused TestAt(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t t, std::int32_t from,
+              std::int32_t count) {
   // Only a Dup or a PushMP IncInt Deref start: their matching never follows another jump.
-  if (t < 0 || t >= count) return fxNone;
+  if (t < 0 || t >= from) return fxNone;
   if (ops[t] != ocDup && !(ops[t] == ocPushMP && t + 2 < count && ops[t + 1] == ocIncInt && ops[t + 2] == ocDeref))
     return fxNone;
   const TFused f = FindFused(ops, operands, t, count);
-  return f == fxForGEJ || f == fxForLEJ || (f >= fxLocalConstLTJ && f <= fxLocalConstGEJ) ? f : fxNone;
+  return f == fxForGEJ || f == fxForLEJ || (f >= fxLocalConstLTJ && f <= fxLocalConstGEJ) || f == fxLoadLocalJifF
+             ? f
+             : fxNone;
+}
+
+// An element address (the first `length` instructions at i) followed by an element load and
+// Sto: one element copied to another.
+TFused ElemCopyAt(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t i, std::int32_t length,
+                  std::int32_t count, TFused ifPlain, TFused ifInc) {
+  if (i + length >= count) return fxNone;
+  const TFused next = FindFused(ops, operands, i + length, count);
+  return next == fxElemLoadSto ? ifPlain : next == fxElemLoadStoInc ? ifInc : fxNone;
 }
 
 }  // namespace
@@ -79,7 +91,9 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
           return fxElemLoadIncNotJifF;
         if (at(9, ocDeref) && operands[i + 9] == 4 && LoadLocalCompareAt(ops, operands, i + 10, count))
           return ElemIncCompareJump[ops[i + 13] - ocLTInt];
-        return at(9, ocDeref) ? fxElemLoadInc : fxElemAddrInc;
+        if (at(9, ocDeref)) return fxElemLoadInc;
+        const TFused copy = ElemCopyAt(ops, operands, i, 9, count, fxElemIncCopy, fxElemIncCopyInc);
+        return copy != fxNone ? copy : fxElemAddrInc;
       }
       if (at(5, ocPushInt) && at(6, ocMulInt) && at(7, ocAddInt)) {
         if (at(8, ocPushBool) && at(9, ocSto) && operands[i + 9] == 1) return fxElemStoreBool;
@@ -87,11 +101,13 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
         if (at(8, ocDeref) && operands[i + 8] == 1 && at(9, ocNotBool) && at(10, ocJifF)) return fxElemLoadNotJifF;
         if (at(8, ocDeref) && operands[i + 8] == 4 && LoadLocalCompareAt(ops, operands, i + 9, count))
           return ElemCompareJump[ops[i + 12] - ocLTInt];
-        return at(8, ocDeref) ? fxElemLoad : fxElemAddr;
+        if (at(8, ocDeref)) return fxElemLoad;
+        const TFused copy = ElemCopyAt(ops, operands, i, 8, count, fxElemCopy, fxElemCopyInc);
+        return copy != fxNone ? copy : fxElemAddr;
       }
       if (operands[i + 1] == operands[i + 3] && at(5, ocPushMP) && at(6, ocIncInt) && at(7, ocDeref) &&
           operands[i + 7] == 4 && (at(8, ocAddInt) || at(8, ocSubInt)) && at(9, ocSto) && operands[i + 9] == 4) {
-        const TFused test = at(10, ocJump) ? TestAt(ops, operands, operands[i + 10], count) : fxNone;
+        const TFused test = at(10, ocJump) ? TestAt(ops, operands, operands[i + 10], i + 10, count) : fxNone;
         const int t = test >= fxLocalConstLTJ && test <= fxLocalConstGEJ ? test - fxLocalConstLTJ : -1;
         if (ops[i + 8] == ocAddInt) return t < 0 ? fxLocalAddLocal : static_cast<TFused>(fxLocalAddLocalLTTest + t);
         return t < 0 ? fxLocalSubLocal : static_cast<TFused>(fxLocalSubLocalLTTest + t);
@@ -101,11 +117,12 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
         at(6, ocSto) && operands[i + 1] == operands[i + 3] && operands[i + 4] == 4 && operands[i + 6] == 4)
     {
       if (!at(7, ocJump)) return fxIncLocal;
-      const TFused test = TestAt(ops, operands, operands[i + 7], count);
+      const TFused test = TestAt(ops, operands, operands[i + 7], i + 7, count);
       if (test == fxForGEJ) return fxIncLocalForGE;
       if (test == fxForLEJ) return fxIncLocalForLE;
       if (test >= fxLocalConstLTJ && test <= fxLocalConstGEJ)
         return static_cast<TFused>(fxIncLocalLTTest + (test - fxLocalConstLTJ));
+      if (test == fxLoadLocalJifF) return fxIncLocalBoolTest;
       return fxIncLocalJump;
     }
     if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref)) return fxLocalAddrLoad;

@@ -27,7 +27,10 @@
   X(fxLocalAddLocalGETest, 11) X(fxLocalSubLocalLTTest, 11) X(fxLocalSubLocalLETest, 11)     \
   X(fxLocalSubLocalGTTest, 11) X(fxLocalSubLocalGETest, 11)                                  \
                        /* x := x +/- y, Jump back to a local compared with a constant, JifF */ \
+  X(fxIncLocalBoolTest, 8) /* IncLocal, Jump back to PushMP IncInt k Deref 1 JifF */          \
   X(fxIncLocalJump, 8) /* IncLocal, then Jump t */                                           \
+  X(fxElemIncCopyInc, 20) X(fxElemIncCopy, 19) X(fxElemCopyInc, 19) X(fxElemCopy, 18)      \
+                       /* an element address, then an element load and Sto: a[i] := b[j] */ \
   X(fxAddIndexIncLoad, 8) X(fxAddIndexInc, 7) X(fxAddIndexLoad, 7) X(fxAddIndex, 6)          \
                        /* PushMP IncInt j Deref 4 [IncInt c] PushInt m Mul Int Add Int [Deref n] */ \
   X(fxLocalConstLTJ, 6) X(fxLocalConstLEJ, 6) X(fxLocalConstGTJ, 6) X(fxLocalConstGEJ, 6)    \

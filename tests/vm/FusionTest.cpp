@@ -207,6 +207,30 @@ const TNamedPattern Patterns[] = {
        a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(o.c > 0 ? ocLTInt : o.c < 0 ? ocGEInt : ocEQInt);
        a.Op(ocJifF, end);
      }},
+    {"ElemCopy", 18, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
+       a.Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt);
+       a.Op(ocPushMP).Op(ocIncInt, o.k + 8).Op(ocPushMP).Op(ocIncInt, o.j - 4).Op(ocDeref, 4);
+       a.Op(ocPushInt, o.c < 0 ? 1 : 4).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, o.c < 0 ? 1 : 4).Op(ocSto, o.c < 0 ? 1 : 4);
+     }},
+    {"ElemIncCopyInc", 20, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c);
+       a.Op(ocPushInt, o.c > 0 ? 8 : 4).Op(ocMulInt).Op(ocAddInt);
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, -o.c);
+       a.Op(ocPushInt, o.c > 0 ? 8 : 4).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, o.c > 0 ? 8 : 4).Op(ocSto, o.c > 0 ? 8 : 4);
+     }},
+    {"ElemIncCopy", 19, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c);
+       a.Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt);
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
+       a.Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 4).Op(ocSto, 4);
+     }},
+    {"ElemCopyInc", 19, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4);
+       a.Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt);
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c);
+       a.Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 4).Op(ocSto, 4);
+     }},
     // Loops whose back edge runs the test in place: local k set to a start, tested, stepped by
     // one (or by local j) and jumped back to the test, a few times.
     {"ForLoop", 19, [](TAsm &a, const TOperands &o, std::int32_t end) {
@@ -236,6 +260,14 @@ const TNamedPattern Patterns[] = {
        a.Op(up ? (o.c > 1 ? ocLTInt : ocLEInt) : (o.c < 0 ? ocGTInt : ocGEInt)).Op(ocJifF, end);
        a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4);
        a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(up ? ocAddInt : ocSubInt).Op(ocSto, 4).Op(ocJump, test);
+     }},
+    {"WhileBoolLoop", 16, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       // WHILE b DO k := k - 1, with b the low byte of k: the loop ends through its back edge
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushInt, o.c > 0 ? 2 : 0).Op(ocSto, 4);
+       const std::int32_t test = a.Count();
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 1).Op(ocJifF, end);
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(ocIncInt, -1);
+       a.Op(ocSto, 4).Op(ocJump, test);
      }},
 };
 
@@ -310,7 +342,9 @@ TEST(Fusion, DecoderFindsCombinedSequences) {
       {"ElemLoadNotJifF", 0, uvm::fxElemLoadNotJifF},   {"ElemLoadIncNotJifF", 0, uvm::fxElemLoadIncNotJifF},
       {"ElemCompareLocalJump", 0, uvm::fxElemLELocalJ}, {"ElemIncCompareLocalJump", 0, uvm::fxElemIncLTLocalJ},
       {"ForLoop", 11, uvm::fxIncLocalForGE},            {"WhileIncLoop", 10, uvm::fxIncLocalLETest},
-      {"WhileAddLoop", 14, uvm::fxLocalAddLocalLETest},
+      {"WhileAddLoop", 14, uvm::fxLocalAddLocalLETest}, {"WhileBoolLoop", 8, uvm::fxIncLocalBoolTest},
+      {"ElemCopy", 0, uvm::fxElemCopy},                 {"ElemIncCopyInc", 0, uvm::fxElemIncCopyInc},
+      {"ElemIncCopy", 0, uvm::fxElemIncCopy},           {"ElemCopyInc", 0, uvm::fxElemCopyInc},
   };
   const TOperands o{12, 16, 1};
   for (const auto &c : cases) {
