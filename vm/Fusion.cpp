@@ -66,6 +66,26 @@ TFused ElemCopyAt(const std::uint8_t *ops, const std::int32_t *operands, std::in
   return next == fxElemLoadSto ? ifPlain : next == fxElemLoadStoInc ? ifInc : fxNone;
 }
 
+// An element store of `length` instructions at i, indexed by a local: when it is the whole body
+// of a loop (the loop's test ends right before it; the counter's step and the back edge to that
+// test follow it) whose counter is that local, the fill loop of its kind; else `store`.
+// `kind` is the store's place in the four kinds of a fill family (BoolInc, IntInc, Bool, Int).
+TFused FillLoopAt(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t i, std::int32_t length,
+                  std::int32_t count, TFused store, int kind) {
+  const std::int32_t t = i - 6, next = i + length;
+  if (t < 0 || next >= count) return store;
+  const std::int32_t counter = operands[i + 3];
+  const TFused step = FindFused(ops, operands, next, count);
+  if ((step == fxIncLocalForGE || step == fxIncLocalForLE) && operands[next + 7] == t &&
+      operands[next + 1] == counter && operands[t + 2] == counter &&
+      operands[next + 5] == (step == fxIncLocalForGE ? 1 : -1))
+    return static_cast<TFused>((step == fxIncLocalForGE ? fxFillUpBoolInc : fxFillDownBoolInc) + kind);
+  if ((step == fxLocalAddLocalLETest || step == fxLocalAddLocalLTTest) && operands[next + 10] == t &&
+      operands[next + 1] == counter && operands[t + 1] == counter)
+    return static_cast<TFused>((step == fxLocalAddLocalLETest ? fxFillStrideLEBoolInc : fxFillStrideLTBoolInc) + kind);
+  return store;
+}
+
 }  // namespace
 
 TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t i, std::int32_t count) {
@@ -85,8 +105,10 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
           operands[i + 9] == operands[i + 8])
         return fxElemLoadSto;
       if (at(5, ocIncInt) && at(6, ocPushInt) && at(7, ocMulInt) && at(8, ocAddInt)) {
-        if (at(9, ocPushBool) && at(10, ocSto) && operands[i + 10] == 1) return fxElemStoreBoolInc;
-        if (at(9, ocPushInt) && at(10, ocSto) && operands[i + 10] == 4) return fxElemStoreIntInc;
+        if (at(9, ocPushBool) && at(10, ocSto) && operands[i + 10] == 1)
+          return FillLoopAt(ops, operands, i, 11, count, fxElemStoreBoolInc, 0);
+        if (at(9, ocPushInt) && at(10, ocSto) && operands[i + 10] == 4)
+          return FillLoopAt(ops, operands, i, 11, count, fxElemStoreIntInc, 1);
         if (at(9, ocDeref) && operands[i + 9] == 1 && at(10, ocNotBool) && at(11, ocJifF))
           return fxElemLoadIncNotJifF;
         if (at(9, ocDeref) && operands[i + 9] == 4 && LoadLocalCompareAt(ops, operands, i + 10, count))
@@ -96,8 +118,10 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
         return copy != fxNone ? copy : fxElemAddrInc;
       }
       if (at(5, ocPushInt) && at(6, ocMulInt) && at(7, ocAddInt)) {
-        if (at(8, ocPushBool) && at(9, ocSto) && operands[i + 9] == 1) return fxElemStoreBool;
-        if (at(8, ocPushInt) && at(9, ocSto) && operands[i + 9] == 4) return fxElemStoreInt;
+        if (at(8, ocPushBool) && at(9, ocSto) && operands[i + 9] == 1)
+          return FillLoopAt(ops, operands, i, 10, count, fxElemStoreBool, 2);
+        if (at(8, ocPushInt) && at(9, ocSto) && operands[i + 9] == 4)
+          return FillLoopAt(ops, operands, i, 10, count, fxElemStoreInt, 3);
         if (at(8, ocDeref) && operands[i + 8] == 1 && at(9, ocNotBool) && at(10, ocJifF)) return fxElemLoadNotJifF;
         if (at(8, ocDeref) && operands[i + 8] == 4 && LoadLocalCompareAt(ops, operands, i + 9, count))
           return ElemCompareJump[ops[i + 12] - ocLTInt];

@@ -12,6 +12,13 @@
 #define ULVAN_FUSED(X)                                                                       \
   X(fxElemStoreBoolInc, 11) X(fxElemStoreIntInc, 11) X(fxElemStoreBool, 10)                 \
   X(fxElemStoreInt, 10) /* an element address, PushBool b Sto 1 or PushInt c Sto 4 */        \
+  X(fxFillUpBoolInc, 19) X(fxFillUpIntInc, 19) X(fxFillUpBool, 18) X(fxFillUpInt, 18)        \
+  X(fxFillDownBoolInc, 19) X(fxFillDownIntInc, 19) X(fxFillDownBool, 18) X(fxFillDownInt, 18) \
+                  /* a FOR body storing into the counter's element, its step and back edge */ \
+  X(fxFillStrideLEBoolInc, 22) X(fxFillStrideLEIntInc, 22) X(fxFillStrideLEBool, 21)        \
+  X(fxFillStrideLEInt, 21) X(fxFillStrideLTBoolInc, 22) X(fxFillStrideLTIntInc, 22)          \
+  X(fxFillStrideLTBool, 21) X(fxFillStrideLTInt, 21)                                         \
+                  /* the same in WHILE j <= n / j < n with j := j + s and the back edge */   \
   X(fxLocalAddLocal, 10) X(fxLocalSubLocal, 10)                                              \
                   /* PushMP IncInt k PushMP IncInt k Deref 4 PushMP IncInt j Deref 4 Add/Sub Int Sto 4 */ \
   X(fxElemLoadInc, 10) X(fxElemLoad, 9) /* an element address, then Deref n */              \

@@ -1,6 +1,7 @@
 // The run loop: the program decoded once into one slot per instruction (with superinstructions,
 // Fusion.h), dispatched by computed goto (GCC, Clang) or a switch, with PC, SP, MP and the store
 // in locals.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "Interpreter.h"
 #include "Random.h"
 #include "ExecMacros.h"
+#include "FillLoop.h"
 #include "Fusion.h"
 #include "StoreAccess.h"
 

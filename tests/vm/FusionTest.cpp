@@ -269,6 +269,68 @@ const TNamedPattern Patterns[] = {
        a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(ocIncInt, -1);
        a.Op(ocSto, 4).Op(ocJump, test);
      }},
+    // Fill loops: a FOR or WHILE body storing a constant into the counter's element, several
+    // rounds of which run at once when their stores keep clear of the loop's own bytes.
+    {"ForFillInc", 30, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       const bool up = o.c >= 0, isInt = o.j % 8 == 0;
+       a.Op(ocPushInt, up ? 5 : 1);
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocPushInt, up ? 1 : 5).Op(ocSto, 4);
+       const std::int32_t test = a.Count();
+       a.Op(ocDup, 4).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(up ? ocGEInt : ocLEInt).Op(ocJifF, end);
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c);
+       a.Op(ocPushInt, isInt ? 4 : 1).Op(ocMulInt).Op(ocAddInt);
+       if (isInt)
+         a.Op(ocPushInt, 0x11223344).Op(ocSto, 4);
+       else
+         a.Bool(true).Op(ocSto, 1);
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, up ? 1 : -1);
+       a.Op(ocSto, 4).Op(ocJump, test);
+     }},
+    {"ForFill", 29, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       const bool up = o.c <= 0, isInt = o.c != 0;
+       a.Op(ocPushInt, up ? 3 : -1);
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocPushInt, up ? -1 : 3).Op(ocSto, 4);
+       const std::int32_t test = a.Count();
+       a.Op(ocDup, 4).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(up ? ocGEInt : ocLEInt).Op(ocJifF, end);
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
+       a.Op(ocPushInt, isInt ? 8 : 2).Op(ocMulInt).Op(ocAddInt);
+       if (isInt)
+         a.Op(ocPushInt, -2).Op(ocSto, 4);
+       else
+         a.Bool(false).Op(ocSto, 1);
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, up ? 1 : -1);
+       a.Op(ocSto, 4).Op(ocJump, test);
+     }},
+    {"WhileFillInc", 36, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       const bool isInt = o.c > 0;
+       a.Op(ocPushMP).Op(ocIncInt, o.j + 4).Op(ocPushInt, o.c > 1 ? 2 : 1).Op(ocSto, 4);
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocPushInt, 1).Op(ocSto, 4);
+       const std::int32_t test = a.Count();
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocPushInt, 9).Op(o.c < 0 ? ocLTInt : ocLEInt).Op(ocJifF, end);
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c);
+       a.Op(ocPushInt, isInt ? 4 : 1).Op(ocMulInt).Op(ocAddInt);
+       if (isInt)
+         a.Op(ocPushInt, 7).Op(ocSto, 4);
+       else
+         a.Bool(true).Op(ocSto, 1);
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
+       a.Op(ocPushMP).Op(ocIncInt, o.j + 4).Op(ocDeref, 4).Op(ocAddInt).Op(ocSto, 4).Op(ocJump, test);
+     }},
+    {"WhileFill", 35, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       const bool isInt = o.c <= 0;
+       a.Op(ocPushMP).Op(ocIncInt, o.j - 4).Op(ocPushInt, o.c < 0 ? -1 : 3).Op(ocSto, 4);
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocPushInt, 0).Op(ocSto, 4);
+       const std::int32_t test = a.Count();
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocPushInt, 10).Op(o.c > 0 ? ocLTInt : ocLEInt).Op(ocJifF, end);
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
+       a.Op(ocPushInt, isInt ? 4 : 1).Op(ocMulInt).Op(ocAddInt);
+       if (isInt)
+         a.Op(ocPushInt, 0x7FFFFFFF).Op(ocSto, 4);
+       else
+         a.Bool(false).Op(ocSto, 1);
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
+       a.Op(ocPushMP).Op(ocIncInt, o.j - 4).Op(ocDeref, 4).Op(ocAddInt).Op(ocSto, 4).Op(ocJump, test);
+     }},
 };
 
 // A program that fills the low store with varied bytes, puts SP and MP where asked, runs the
@@ -345,6 +407,8 @@ TEST(Fusion, DecoderFindsCombinedSequences) {
       {"WhileAddLoop", 14, uvm::fxLocalAddLocalLETest}, {"WhileBoolLoop", 8, uvm::fxIncLocalBoolTest},
       {"ElemCopy", 0, uvm::fxElemCopy},                 {"ElemIncCopyInc", 0, uvm::fxElemIncCopyInc},
       {"ElemIncCopy", 0, uvm::fxElemIncCopy},           {"ElemCopyInc", 0, uvm::fxElemCopyInc},
+      {"ForFillInc", 11, uvm::fxFillUpIntInc},          {"ForFill", 11, uvm::fxFillDownInt},
+      {"WhileFillInc", 14, uvm::fxFillStrideLEIntInc},  {"WhileFill", 14, uvm::fxFillStrideLTBool},
   };
   const TOperands o{12, 16, 1};
   for (const auto &c : cases) {
