@@ -33,7 +33,8 @@ struct TFillPlan {
 
   // All of them inside 0..below-1 and clear of the 4-byte blocks at a and b.
   bool Clear(std::int64_t below, std::int64_t a, std::int64_t b) const {
-    const std::int64_t last = First + (Rounds - 1) * Stride;
+    std::int64_t span, last;
+    if (__builtin_mul_overflow(Rounds - 1, Stride, &span) || __builtin_add_overflow(First, span, &last)) return false;
     const std::int64_t lo = std::min(First, last), hi = std::max(First, last) + Size;
     return lo >= 0 && hi <= below && (hi <= a || lo >= a + 4) && (hi <= b || lo >= b + 4);
   }
@@ -45,17 +46,24 @@ struct TFillPlan {
       std::memset(store + lo, static_cast<int>(value & 0xFF), static_cast<std::size_t>(Rounds));
       return;
     }
-    std::uint8_t *p = store + First;
-    for (std::int64_t i = 0; i < Rounds; ++i, p += Stride) std::memcpy(p, &value, static_cast<std::size_t>(Size));
+    for (std::int64_t i = 0; i < Rounds; ++i)
+      std::memcpy(store + First + i * Stride, &value, static_cast<std::size_t>(Size));
   }
 };
 
+// (a + b) * m + base without overflowing 64 bits; false if it would.
+inline bool AddressTerm(std::int64_t a, std::int64_t b, std::int64_t m, std::int64_t base, std::int64_t &out) {
+  std::int64_t product;
+  return !__builtin_mul_overflow(a + b, m, &product) && !__builtin_add_overflow(base, product, &out);
+}
+
 // The plan of an element store base + (counter + c) * m over `rounds` rounds of the counter from
 // v by step. All in 64 bits: where every address lands inside the store, the machine's 32-bit
-// wrap-around arithmetic gives the same addresses.
-inline TFillPlan PlanFill(std::int32_t base, std::int32_t c, std::int32_t m, std::int64_t v, std::int64_t step,
-                          std::int64_t rounds, int size) {
-  return TFillPlan{static_cast<std::int64_t>(base) + (v + c) * m, step * m, rounds, size};
+// wrap-around arithmetic gives the same addresses. False if the numbers leave 64 bits.
+inline bool PlanFill(std::int32_t base, std::int32_t c, std::int32_t m, std::int64_t v, std::int64_t step,
+                     std::int64_t rounds, int size, TFillPlan &plan) {
+  plan = TFillPlan{0, step * m, rounds, size};
+  return AddressTerm(v, c, m, base, plan.First);
 }
 
 }  // namespace uvm

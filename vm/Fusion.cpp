@@ -1,5 +1,6 @@
 #include "Fusion.h"
 
+#include "DotLoop.h"
 #include "Instruction.h"
 
 namespace uvm {
@@ -93,6 +94,7 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
   auto at = [&](std::int32_t k, std::uint8_t op) { return k < left && ops[i + k] == op; };
 
   if (ops[i] == ocPushMP) {
+    if (TDotLoop dot; DescribeDotLoop(ops, operands, i, count, dot)) return fxDotLoop;
     if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && operands[i + 4] == 4) {
       if (at(5, ocIncInt) && at(6, ocPushInt) && at(7, ocMulInt) && at(8, ocAddInt) && at(9, ocPushMP) &&
           at(10, ocIncInt) && at(11, ocDeref) && operands[i + 11] == 4 && at(12, ocIncInt) && at(13, ocPushInt) &&

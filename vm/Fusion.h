@@ -50,6 +50,8 @@
   X(fxJumpRet, 1)      /* Jump t where t holds a Ret */                                      \
   X(fxAddIntSto, 2) X(fxSubIntSto, 2) /* Add/Sub Int, Sto 4 */                               \
   X(fxIncSPLoadMP, 3)  /* IncSP n PushMP Deref m: a function's result slot and static link */ \
+  X(fxDotLoop, 5)      /* the body of FOR k ... DO s := s + x[..] * y[..] (DotLoop.h), then */ \
+                       /* on as fxLocalAddrLoad */                                            \
   X(fxLocalAddrLoad, 5) /* PushMP IncInt k PushMP IncInt j Deref n */                        \
   X(fxMulAddReal, 2)   /* Mul Real Add Real */                                               \
   X(fxLocalsAddInt, 7) X(fxLocalsSubInt, 7) X(fxLocalsMulInt, 7)                             \

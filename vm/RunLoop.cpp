@@ -9,6 +9,7 @@
 #include "FloatToStr.h"
 #include "Interpreter.h"
 #include "Random.h"
+#include "DotLoop.h"
 #include "ExecMacros.h"
 #include "FillLoop.h"
 #include "Fusion.h"
@@ -31,6 +32,7 @@ void TUVCInterpreter::RunLoop() {
   const std::int32_t count = Program->GetCount();
   std::vector<uvm::TSlot> code(static_cast<std::size_t>(count) + 1);
   std::vector<TShortString> strings;
+  std::vector<uvm::TDotLoop> dots;  // described once; a fxDotLoop slot holds its index
 
 #if ULVAN_COMPUTED_GOTO
   static const void *const labels[OpcodeCount] = {
@@ -82,6 +84,13 @@ void TUVCInterpreter::RunLoop() {
     for (std::int32_t i = 0; i < count; ++i) {
       const uvm::TFused fused = uvm::FindFused(ops.data(), operands.data(), i, count);
       if (fused == uvm::fxNone) continue;
+      if (fused == uvm::fxDotLoop) {
+        // The slot's own operand is free: PushMP has none.
+        uvm::TDotLoop dot;
+        uvm::DescribeDotLoop(ops.data(), operands.data(), i, count, dot);
+        code[static_cast<std::size_t>(i)].I = static_cast<std::int32_t>(dots.size());
+        dots.push_back(dot);
+      }
 #if ULVAN_COMPUTED_GOTO
       code[static_cast<std::size_t>(i)].Target = fusedLabels[fused - uvm::fxFirst];
 #else
@@ -116,11 +125,17 @@ void TUVCInterpreter::RunLoop() {
 #define VM_OP(e) L_##e:
 #define VM_FUSED(e) F_##e:
 #define VM_FALLBACK() goto vm_fallback
+#define VM_RUN_AS(e) goto *fusedLabels[uvm::e - uvm::fxFirst]
 #else
 #define VM_DISPATCH() goto vm_dispatch
 #define VM_OP(e) case e:
 #define VM_FUSED(e) case uvm::e:
 #define VM_FALLBACK() goto vm_fallback
+#define VM_RUN_AS(e)  \
+  do {                \
+    op = uvm::e;      \
+    goto vm_switch;   \
+  } while (0)
 #endif
 #define VM_SKIP(n) \
   do {             \
@@ -210,6 +225,7 @@ vm_out_of_range:
 #undef VM_OP
 #undef VM_FUSED
 #undef VM_FALLBACK
+#undef VM_RUN_AS
 #undef VM_SKIP
 #undef VM_CURPC
 #undef VM_NEXT

@@ -331,6 +331,43 @@ const TNamedPattern Patterns[] = {
        a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
        a.Op(ocPushMP).Op(ocIncInt, o.j - 4).Op(ocDeref, 4).Op(ocAddInt).Op(ocSto, 4).Op(ocJump, test);
      }},
+    // Accumulating loops: s := s + x[..] * y[..] over a counter, the factors' indexes the
+    // counter and an invariant local (set to 2 first).
+    {"DotLoopReal", 62, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       const bool up = o.c >= 0;
+       a.Op(ocPushMP).Op(ocIncInt, o.j + 4).Op(ocPushInt, 2).Op(ocSto, 4);
+       a.Op(ocPushMP).Op(ocIncInt, o.j + 8).Real(o.c > 2 ? 1e308 : 0.5).Op(ocSto, 8);
+       a.Op(ocPushInt, up ? 3 : 0);
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocPushInt, up ? 0 : 3).Op(ocSto, 4);
+       const std::int32_t test = a.Count();
+       a.Op(ocDup, 4).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(up ? ocGEInt : ocLEInt).Op(ocJifF, end);
+       a.Op(ocPushMP).Op(ocIncInt, o.j + 8).Op(ocPushMP).Op(ocIncInt, o.j + 8).Op(ocDeref, 8);
+       a.Op(ocPushMP).Op(ocIncInt, o.k + 100).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c);
+       a.Op(ocPushInt, 8).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 8);
+       a.Op(ocPushMP).Op(ocIncInt, o.k + 140).Op(ocPushMP).Op(ocIncInt, o.j + 4).Op(ocDeref, 4).Op(ocIncInt, 1);
+       a.Op(ocPushInt, 16).Op(ocMulInt).Op(ocAddInt).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, -1);
+       a.Op(ocPushInt, 8).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 8);
+       a.Op(ocMulReal).Op(ocAddReal).Op(ocSto, 8);
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, up ? 1 : -1);
+       a.Op(ocSto, 4).Op(ocJump, test);
+     }},
+    {"DotLoopInt", 54, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       const bool up = o.c <= 0;
+       a.Op(ocPushMP).Op(ocIncInt, o.j - 4).Op(ocPushInt, 3).Op(ocSto, 4);
+       a.Op(ocPushMP).Op(ocIncInt, o.j + 4).Op(ocPushInt, 0x7FFFFFF0).Op(ocSto, 4);
+       a.Op(ocPushInt, up ? 4 : 1);
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocPushInt, up ? 1 : 4).Op(ocSto, 4);
+       const std::int32_t test = a.Count();
+       a.Op(ocDup, 4).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(up ? ocGEInt : ocLEInt).Op(ocJifF, end);
+       a.Op(ocPushMP).Op(ocIncInt, o.j + 4).Op(ocPushMP).Op(ocIncInt, o.j + 4).Op(ocDeref, 4);
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j - 4).Op(ocDeref, 4);
+       a.Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 4);
+       a.Op(ocPushMP).Op(ocIncInt, o.k + 4).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c);
+       a.Op(ocPushInt, o.c > 0 ? 4 : 12).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 4);
+       a.Op(ocMulInt).Op(ocAddInt).Op(ocSto, 4);
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, up ? 1 : -1);
+       a.Op(ocSto, 4).Op(ocJump, test);
+     }},
 };
 
 // A program that fills the low store with varied bytes, puts SP and MP where asked, runs the
@@ -409,6 +446,7 @@ TEST(Fusion, DecoderFindsCombinedSequences) {
       {"ElemIncCopy", 0, uvm::fxElemIncCopy},           {"ElemCopyInc", 0, uvm::fxElemCopyInc},
       {"ForFillInc", 11, uvm::fxFillUpIntInc},          {"ForFill", 11, uvm::fxFillDownInt},
       {"WhileFillInc", 14, uvm::fxFillStrideLEIntInc},  {"WhileFill", 14, uvm::fxFillStrideLTBool},
+      {"DotLoopReal", 19, uvm::fxDotLoop},              {"DotLoopInt", 19, uvm::fxDotLoop},
   };
   const TOperands o{12, 16, 1};
   for (const auto &c : cases) {
@@ -431,6 +469,39 @@ TEST(Fusion, DecoderFindsCombinedSequences) {
     }
     EXPECT_EQ(uvm::FindFused(ops.data(), operands.data(), c.at, a.Count()), c.expected);
   }
+}
+
+// An accumulating loop whose real arithmetic fails in some round: the rounds before it run at
+// once, the failing one and the one before it on their own, so that the error, registers and
+// bytes are those of the instructions one by one. s at 12, k at 20, x[1..6] at 24, y[1..6] at 72.
+TEST(Fusion, DotLoopStopsBeforeAFailingRound) {
+  for (const bool inTheSum : {false, true})
+    for (const std::int32_t failing : {1, 2, 3, 6, 7}) {
+      SCOPED_TRACE(::testing::Message() << "round " << failing << (inTheSum ? " sum" : " product"));
+      TAsm a;
+      a.StackAt(200);
+      for (std::int32_t i = 1; i <= 6; ++i) {
+        const bool big = i == failing;
+        a.Op(ocPushMP).Op(ocIncInt, 16 + 8 * i).Real(big ? 1e300 : i).Op(ocSto, 8);
+        a.Op(ocPushMP).Op(ocIncInt, 64 + 8 * i).Real(big ? (inTheSum ? 1.7e8 : 1e300) : 0.5).Op(ocSto, 8);
+      }
+      a.Op(ocPushMP).Op(ocIncInt, 12).Real(inTheSum ? 1.7e308 : 0.0).Op(ocSto, 8);
+      a.Op(ocPushInt, 6).Op(ocPushMP).Op(ocIncInt, 20).Op(ocPushInt, 1).Op(ocSto, 4);
+      const std::int32_t test = a.Count();
+      a.Op(ocDup, 4).Op(ocPushMP).Op(ocIncInt, 20).Op(ocDeref, 4).Op(ocGEInt).Op(ocJifF, test + 42);
+      a.Op(ocPushMP).Op(ocIncInt, 12).Op(ocPushMP).Op(ocIncInt, 12).Op(ocDeref, 8);
+      for (const std::int32_t base : {24, 72}) {
+        a.Op(ocPushMP).Op(ocIncInt, base).Op(ocPushMP).Op(ocIncInt, 20).Op(ocDeref, 4).Op(ocIncInt, -1);
+        a.Op(ocPushInt, 8).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 8);
+      }
+      a.Op(ocMulReal).Op(ocAddReal).Op(ocSto, 8);
+      a.Op(ocPushMP).Op(ocIncInt, 20).Op(ocPushMP).Op(ocIncInt, 20).Op(ocDeref, 4).Op(ocIncInt, 1).Op(ocSto, 4);
+      a.Op(ocJump, test);
+      ASSERT_EQ(a.Count(), test + 42);
+      a.Op(ocIncSP, -4).Op(ocHalt);
+      const TOutcome o = RunBoth(a.Prog);
+      EXPECT_EQ(o.Error, failing <= 6 ? "Floating point overflow" : "");
+    }
 }
 
 // Jumps into the middle of a fused sequence run the remaining instructions on their own.
