@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ElemLoad.h"
 #include "FillLoop.h"
 #include "Fusion.h"
 #include "Instruction.h"
@@ -11,30 +12,6 @@
 namespace uvm {
 
 namespace {
-
-// An element load at pos whose Deref takes n bytes: PushMP IncInt base, one or two index terms
-// (PushMP IncInt j Deref 4 [IncInt c] PushInt m Mul Int Add Int), Deref n. Its length, or 0.
-std::int32_t ParseLoad(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t pos, std::int32_t count,
-                       std::int32_t n, TDotOperand &o) {
-  auto at = [&](std::int32_t k, std::uint8_t op) { return pos + k < count && ops[pos + k] == op; };
-  if (!at(0, ocPushMP) || !at(1, ocIncInt)) return 0;
-  o.Base = operands[pos + 1];
-  o.Terms = 0;
-  std::int32_t k = 2;
-  while (o.Terms < 2 && at(k, ocPushMP) && at(k + 1, ocIncInt) && at(k + 2, ocDeref) && operands[pos + k + 2] == 4) {
-    const std::int32_t index = operands[pos + k + 1];
-    std::int32_t add = 0, j = k + 3;
-    if (at(j, ocIncInt)) add = operands[pos + j++];
-    if (!at(j, ocPushInt) || !at(j + 1, ocMulInt) || !at(j + 2, ocAddInt)) return 0;
-    o.Index[o.Terms] = index;
-    o.Add[o.Terms] = add;
-    o.Scale[o.Terms] = operands[pos + j];
-    ++o.Terms;
-    k = j + 3;
-  }
-  if (o.Terms == 0 || !at(k, ocDeref) || operands[pos + k] != n) return 0;
-  return k + 1;
-}
 
 bool Overlap(std::int64_t a, std::int64_t aSize, std::int64_t b, std::int64_t bSize) {
   return a < b + bSize && b < a + aSize;
@@ -56,10 +33,10 @@ bool DescribeDotLoop(const std::uint8_t *ops, const std::int32_t *operands, std:
   const std::int32_t n = operands[b + 4];
   if (n != 4 && n != 8) return false;
   std::int32_t pos = b + 5;
-  const std::int32_t lx = ParseLoad(ops, operands, pos, count, n, d.X);
+  const std::int32_t lx = ParseElemLoad(ops, operands, pos, count, n, d.X);
   if (lx == 0) return false;
   pos += lx;
-  const std::int32_t ly = ParseLoad(ops, operands, pos, count, n, d.Y);
+  const std::int32_t ly = ParseElemLoad(ops, operands, pos, count, n, d.Y);
   if (ly == 0) return false;
   pos += ly;
   if (pos + 3 >= count || ops[pos] != (n == 8 ? ocMulReal : ocMulInt) ||
@@ -97,7 +74,7 @@ std::int64_t RunDotRounds(std::uint8_t *store, const TDotLoop &d, std::int32_t m
 
   // Each factor's element moves linearly with the counter; all of them below SP, apart from the
   // counter and s, and every other index a local apart from both.
-  auto plan = [&](const TDotOperand &o, TLinear &out) {
+  auto plan = [&](const TElemLoad &o, TLinear &out) {
     std::int64_t first = local(o.Base), stride = 0;
     for (int i = 0; i < o.Terms; ++i) {
       const std::int64_t at = local(o.Index[i]);

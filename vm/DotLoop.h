@@ -7,22 +7,16 @@
 
 #include <cstdint>
 
-namespace uvm {
+#include "ElemLoad.h"
 
-// An element load: base (local offset) plus (local Index[i] + Add[i]) * Scale[i] for each term,
-// then Deref of the accumulator's size.
-struct TDotOperand {
-  std::int32_t Base = 0;
-  int Terms = 0;
-  std::int32_t Index[2] = {0, 0}, Add[2] = {0, 0}, Scale[2] = {0, 0};
-};
+namespace uvm {
 
 struct TDotLoop {
   bool Real = false;         // 8-byte reals, else 4-byte integers
   std::int32_t Acc = 0;      // local offset of s
   std::int32_t Counter = 0;  // local offset of k
   std::int32_t Step = 1;     // +1 (TO) or -1 (DOWNTO)
-  TDotOperand X, Y;          // the two factors, in the order they are loaded
+  TElemLoad X, Y;             // the two factors, in the order they are loaded
 };
 
 // Whether the instructions from b on are the body of such a loop, right after its FOR test and
