@@ -39,15 +39,19 @@ struct TFillPlan {
     return lo >= 0 && hi <= below && (hi <= a || lo >= a + 4) && (hi <= b || lo >= b + 4);
   }
 
-  // Stores value (its low `Size` bytes) in every element, in round order.
+  // Stores value (its low `Size` bytes, 1 or 4) in every element, in round order.
   void Run(std::uint8_t *store, std::uint32_t value) const {
     if (Size == 1 && (Stride == 1 || Stride == -1)) {
       const std::int64_t lo = Stride == 1 ? First : First - (Rounds - 1);
       std::memset(store + lo, static_cast<int>(value & 0xFF), static_cast<std::size_t>(Rounds));
       return;
     }
-    for (std::int64_t i = 0; i < Rounds; ++i)
-      std::memcpy(store + First + i * Stride, &value, static_cast<std::size_t>(Size));
+    if (Size == 1) {
+      const auto byte = static_cast<std::uint8_t>(value);
+      for (std::int64_t i = 0; i < Rounds; ++i) store[First + i * Stride] = byte;
+    } else {
+      for (std::int64_t i = 0; i < Rounds; ++i) std::memcpy(store + First + i * Stride, &value, 4);
+    }
   }
 };
 
