@@ -214,9 +214,10 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
   if (ops[i] == ocSto && at(1, ocJump)) return fxStoJump;
   if (ops[i] == ocSto && at(1, ocRet)) return fxStoRet;
   if (ops[i] == ocJump && operands[i] >= 0 && operands[i] < count && ops[operands[i]] == ocRet) return fxJumpRet;
-  if (ops[i] == ocAddInt && at(1, ocSto) && operands[i + 1] == 4) return fxAddIntSto;
-  if (ops[i] == ocSubInt && at(1, ocSto) && operands[i + 1] == 4) return fxSubIntSto;
-  if (ops[i] == ocIncSP && at(1, ocPushMP) && at(2, ocDeref)) return fxIncSPLoadMP;
+  if (ops[i] == ocAddInt && at(1, ocSto) && operands[i + 1] == 4) return at(2, ocRet) ? fxAddIntStoRet : fxAddIntSto;
+  if (ops[i] == ocSubInt && at(1, ocSto) && operands[i + 1] == 4) return at(2, ocRet) ? fxSubIntStoRet : fxSubIntSto;
+  if (ops[i] == ocIncSP && at(1, ocPushMP) && at(2, ocDeref))
+    return at(3, ocPushMP) && at(4, ocPushPC) ? fxCallLinks : fxIncSPLoadMP;
   if (ops[i] == ocMulReal && at(1, ocAddReal)) return fxMulAddReal;
   if (ops[i] == ocPushBool && at(1, ocSto) && operands[i + 1] == 1) return fxStoConstBool;
   if (ops[i] == ocIncInt && at(1, ocPushInt) && at(2, ocMulInt) && at(3, ocAddInt)) return fxIncMulAdd;

@@ -48,7 +48,9 @@
   X(fxElemLoadStoInc, 11) X(fxElemLoadSto, 10) /* an element load, then Sto n */            \
   X(fxStoJump, 2) X(fxStoRet, 2) /* Sto n, then Jump t or Ret */                             \
   X(fxJumpRet, 1)      /* Jump t where t holds a Ret */                                      \
+  X(fxAddIntStoRet, 3) X(fxSubIntStoRet, 3) /* Add/Sub Int, Sto 4, Ret */                   \
   X(fxAddIntSto, 2) X(fxSubIntSto, 2) /* Add/Sub Int, Sto 4 */                               \
+  X(fxCallLinks, 5)    /* fxIncSPLoadMP, then fxPushLinks */                                  \
   X(fxIncSPLoadMP, 3)  /* IncSP n PushMP Deref m: a function's result slot and static link */ \
   X(fxDotLoop, 5)      /* the body of FOR k ... DO s := s + x[..] * y[..] (DotLoop.h), then */ \
                        /* on as fxLocalAddrLoad */                                            \

@@ -185,6 +185,12 @@ const TNamedPattern Patterns[] = {
     {"IncSPLoadMP", 3, [](TAsm &a, const TOperands &o, std::int32_t) {
        a.Op(ocIncSP, o.c * 4).Op(ocPushMP).Op(ocDeref, o.c < 0 ? 8 : 4);
      }},
+    {"CallLinks", 5, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocIncSP, o.c * 4).Op(ocPushMP).Op(ocDeref, o.c < 0 ? 8 : 4).Op(ocPushMP).Op(ocPushPC, o.c + 3);
+     }},
+    {"IntStoRet", 3, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(o.c > 0 ? ocAddInt : ocSubInt).Op(ocSto, 4).Op(ocRet);
+     }},
     {"StoConstInt", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushInt, o.c).Op(ocSto, 4); }},
     {"StoConstBool", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Bool(o.c != 0).Op(ocSto, 1); }},
     {"ElemLoadNotJifF", 11, [](TAsm &a, const TOperands &o, std::int32_t end) {
