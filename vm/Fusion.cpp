@@ -95,6 +95,21 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
 
   if (ops[i] == ocPushMP) {
     if (TDotLoop dot; DescribeDotLoop(ops, operands, i, count, dot)) return fxDotLoop;
+    // Assignments of a local, of a field through a pointer, and to a field through a pointer.
+    if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && at(5, ocSto) &&
+        operands[i + 5] == operands[i + 4])
+      return at(6, ocJump) ? fxCopyLocalJump : fxCopyLocal;
+    if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && operands[i + 4] == 4) {
+      if (at(5, ocIncInt) && at(6, ocDeref) && at(7, ocSto) && operands[i + 7] == operands[i + 6]) return fxFieldIncSto;
+      if (at(5, ocDeref) && at(6, ocSto) && operands[i + 6] == operands[i + 5]) return fxFieldSto;
+    }
+    if (at(1, ocIncInt) && at(2, ocDeref) && operands[i + 2] == 4) {
+      if (at(3, ocIncInt) && at(4, ocPushMP) && at(5, ocIncInt) && at(6, ocDeref) && at(7, ocSto) &&
+          operands[i + 7] == operands[i + 6])
+        return fxStoIncField;
+      if (at(3, ocPushMP) && at(4, ocIncInt) && at(5, ocDeref) && at(6, ocSto) && operands[i + 6] == operands[i + 5])
+        return fxStoField;
+    }
     if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && operands[i + 4] == 4) {
       if (at(5, ocIncInt) && at(6, ocPushInt) && at(7, ocMulInt) && at(8, ocAddInt) && at(9, ocPushMP) &&
           at(10, ocIncInt) && at(11, ocDeref) && operands[i + 11] == 4 && at(12, ocIncInt) && at(13, ocPushInt) &&
@@ -158,6 +173,9 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
       if (at(3, ocPushInt) && at(4, ocMulInt) && at(5, ocAddInt)) return at(6, ocDeref) ? fxAddIndexLoad : fxAddIndex;
       if (at(3, ocPushInt) && left > 5 && IsIntCompare(ops[i + 4]) && ops[i + 5] == ocJifF)
         return LocalConstCompareJump[ops[i + 4] - ocLTInt];
+      // Four raw bytes compare as an integer does.
+      if (at(3, ocPushInt) && (at(4, ocEQ) || at(4, ocNE)) && operands[i + 4] == 4 && at(5, ocJifF))
+        return ops[i + 4] == ocEQ ? fxLocalConstEQJ : fxLocalConstNEJ;
       if (at(3, ocDeref)) return fxLoadIndirect;
       if (at(3, ocIncInt) && at(4, ocDeref)) return fxLoadField;
     }

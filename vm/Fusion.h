@@ -52,6 +52,11 @@
   X(fxAddIntSto, 2) X(fxSubIntSto, 2) /* Add/Sub Int, Sto 4 */                               \
   X(fxCallLinks, 5)    /* fxIncSPLoadMP, then fxPushLinks */                                  \
   X(fxIncSPLoadMP, 3)  /* IncSP n PushMP Deref m: a function's result slot and static link */ \
+  X(fxCopyLocalJump, 7) X(fxCopyLocal, 6) /* PushMP IncInt x PushMP IncInt y Deref n Sto n [Jump t] */ \
+  X(fxFieldIncSto, 8) X(fxFieldSto, 7) /* x := p^.f: PushMP IncInt x PushMP IncInt p Deref 4 */ \
+                       /* [IncInt c] Deref n Sto n */                                         \
+  X(fxStoIncField, 8) X(fxStoField, 7) /* p^.f := y: PushMP IncInt p Deref 4 [IncInt c] */     \
+                       /* PushMP IncInt y Deref n Sto n */                                    \
   X(fxDotLoop, 5)      /* the body of FOR k ... DO s := s + x[..] * y[..] (DotLoop.h), then */ \
                        /* on as fxLocalAddrLoad */                                            \
   X(fxLocalAddrLoad, 5) /* PushMP IncInt k PushMP IncInt j Deref n */                        \
@@ -95,7 +100,7 @@
 
 namespace uvm {
 
-enum TFused : std::uint8_t {
+enum TFused : std::uint16_t {
   fxNone = 0,
   // Numbered after the opcodes so that a switch can tell both apart.
   fxFirst = 100,

@@ -25,7 +25,7 @@ namespace {
 // Backward jumps between two calls of the console's Poll.
 constexpr std::uint32_t PollInterval = 1u << 16;
 // The switch's code of the slot after the last instruction.
-constexpr std::uintptr_t PastEndOp = 255;
+constexpr std::uintptr_t PastEndOp = uvm::fxEnd;
 }  // namespace
 
 void TUVCInterpreter::RunLoop() {
@@ -48,7 +48,7 @@ void TUVCInterpreter::RunLoop() {
   // The instruction's own code, for a superinstruction that cannot run.
   std::vector<const void *> plain(static_cast<std::size_t>(count) + 1);
 #else
-  std::vector<std::uint8_t> plain(static_cast<std::size_t>(count) + 1);
+  std::vector<std::uint16_t> plain(static_cast<std::size_t>(count) + 1);
 #endif
 
   // Decode: strings first, so that their addresses are stable.

@@ -191,6 +191,33 @@ const TNamedPattern Patterns[] = {
     {"IntStoRet", 3, [](TAsm &a, const TOperands &o, std::int32_t) {
        a.Op(o.c > 0 ? ocAddInt : ocSubInt).Op(ocSto, 4).Op(ocRet);
      }},
+    {"CopyLocal", 6, [](TAsm &a, const TOperands &o, std::int32_t) {
+       const std::int32_t n = o.c > 2 ? 256 : o.c > 0 ? 4 : o.c < 0 ? 8 : 1;
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, n).Op(ocSto, n);
+     }},
+    {"CopyLocalJump", 7, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(ocSto, 4).Op(ocJump, end - 1);
+     }},
+    {"FieldSto", 7, [](TAsm &a, const TOperands &o, std::int32_t) {
+       const std::int32_t n = o.c > 0 ? 4 : o.c < 0 ? 8 : 1;
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocDeref, n).Op(ocSto, n);
+     }},
+    {"FieldIncSto", 8, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c * 4);
+       a.Op(ocDeref, 4).Op(ocSto, 4);
+     }},
+    {"StoField", 7, [](TAsm &a, const TOperands &o, std::int32_t) {
+       const std::int32_t n = o.c > 0 ? 4 : o.c < 0 ? 8 : 1;
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, n).Op(ocSto, n);
+     }},
+    {"StoIncField", 8, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c * 4).Op(ocPushMP).Op(ocIncInt, o.k);
+       a.Op(ocDeref, 4).Op(ocSto, 4);
+     }},
+    {"LocalConstRawCompareJump", 6, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(ocPushInt, o.c).Op(o.j > 20 ? ocNE : ocEQ, 4);
+       a.Op(ocJifF, end);
+     }},
     {"StoConstInt", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Op(ocPushInt, o.c).Op(ocSto, 4); }},
     {"StoConstBool", 2, [](TAsm &a, const TOperands &o, std::int32_t) { a.Bool(o.c != 0).Op(ocSto, 1); }},
     {"ElemLoadNotJifF", 11, [](TAsm &a, const TOperands &o, std::int32_t end) {
@@ -453,6 +480,10 @@ TEST(Fusion, DecoderFindsCombinedSequences) {
       {"ForFillInc", 11, uvm::fxFillUpIntInc},          {"ForFill", 11, uvm::fxFillDownInt},
       {"WhileFillInc", 14, uvm::fxFillStrideLEIntInc},  {"WhileFill", 14, uvm::fxFillStrideLTBool},
       {"DotLoopReal", 19, uvm::fxDotLoop},              {"DotLoopInt", 19, uvm::fxDotLoop},
+      {"CopyLocal", 0, uvm::fxCopyLocal},               {"CopyLocalJump", 0, uvm::fxCopyLocalJump},
+      {"FieldSto", 0, uvm::fxFieldSto},                 {"FieldIncSto", 0, uvm::fxFieldIncSto},
+      {"StoField", 0, uvm::fxStoField},                 {"StoIncField", 0, uvm::fxStoIncField},
+      {"LocalConstRawCompareJump", 0, uvm::fxLocalConstEQJ},
   };
   const TOperands o{12, 16, 1};
   for (const auto &c : cases) {
