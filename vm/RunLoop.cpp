@@ -187,7 +187,10 @@ void TUVCInterpreter::RunLoop() {
 #if ULVAN_COMPUTED_GOTO
   VM_DISPATCH();
 #include "Execute.inc"
-#include "Fused.inc"
+#include "FusedElements.inc"
+#include "FusedLocals.inc"
+#include "FusedCalls.inc"
+#include "FusedLoops.inc"
 L_PastEnd:
   outPC = count;
   goto vm_out_of_range;
@@ -201,7 +204,10 @@ vm_dispatch:
 vm_switch:
   switch (op) {
 #include "Execute.inc"
-#include "Fused.inc"
+#include "FusedElements.inc"
+#include "FusedLocals.inc"
+#include "FusedCalls.inc"
+#include "FusedLoops.inc"
     default:
       outPC = count;
       goto vm_out_of_range;
