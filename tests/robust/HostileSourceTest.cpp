@@ -186,11 +186,16 @@ TEST_F(ScratchTest, EndlessDeviceGivenAsTheFile) {
 }
 
 // Without read permission. The tests may run as root, whom permissions do not stop: then the
-// compile runs in a child process that has given up root for the user nobody.
+// compile runs in a child process that has given up root for the user nobody, with a copy of
+// ulvan-run in the scratch folder (the build folder may be closed to nobody).
 TEST_F(ScratchTest, FileWithoutReadPermission) {
   const fs::path path = Write("h.pas", "BEGIN WriteLn('secret') END.");
   fs::permissions(path, fs::perms::none);
   fs::permissions(Dir, fs::perms::all);  // nobody writes the listing here
+  const fs::path runner = Dir / "ulvan-run";
+  fs::copy_file(ULVAN_RUN, runner);
+  fs::permissions(runner, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
@@ -198,7 +203,7 @@ TEST_F(ScratchTest, FileWithoutReadPermission) {
     if (geteuid() == 0) _exit(91);
     const std::string err = (Dir / "stderr.txt").string();
     if (!freopen(err.c_str(), "w", stderr)) _exit(92);
-    execl(ULVAN_RUN, ULVAN_RUN, "--compile-only", path.c_str(), static_cast<char *>(nullptr));
+    execl(runner.c_str(), runner.c_str(), "--compile-only", path.c_str(), static_cast<char *>(nullptr));
     _exit(93);
   }
   int status = 0;
