@@ -67,6 +67,13 @@ TFused ElemCopyAt(const std::uint8_t *ops, const std::int32_t *operands, std::in
   return next == fxElemLoadSto ? ifPlain : next == fxElemLoadStoInc ? ifInc : fxNone;
 }
 
+// An element address (the first `length` instructions at i) followed by PushMP IncInt y Deref n
+// Sto n: a local stored into the element.
+bool StoLocalAt(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t i, std::int32_t count) {
+  return i + 3 < count && ops[i] == ocPushMP && ops[i + 1] == ocIncInt && ops[i + 2] == ocDeref &&
+         ops[i + 3] == ocSto && operands[i + 3] == operands[i + 2];
+}
+
 // An element store of `length` instructions at i, indexed by a local: when it is the whole body
 // of a loop (the loop's test ends right before it; the counter's step and the back edge to that
 // test follow it) whose counter is that local, the fill loop of its kind; else `store`.
@@ -95,6 +102,11 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
 
   if (ops[i] == ocPushMP) {
     if (TDotLoop dot; DescribeDotLoop(ops, operands, i, count, dot)) return fxDotLoop;
+    if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocPushMP)) {
+      const TFused load = FindFused(ops, operands, i + 2, count);
+      if (load == fxElemLoadStoInc) return fxLocalStoElemInc;
+      if (load == fxElemLoadSto) return fxLocalStoElem;
+    }
     // Assignments of a local, of a field through a pointer, and to a field through a pointer.
     if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && at(5, ocSto) &&
         operands[i + 5] == operands[i + 4])
@@ -131,6 +143,7 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
         if (at(9, ocDeref) && operands[i + 9] == 4 && LoadLocalCompareAt(ops, operands, i + 10, count))
           return ElemIncCompareJump[ops[i + 13] - ocLTInt];
         if (at(9, ocDeref)) return fxElemLoadInc;
+        if (StoLocalAt(ops, operands, i + 9, count)) return fxElemIncStoLocal;
         const TFused copy = ElemCopyAt(ops, operands, i, 9, count, fxElemIncCopy, fxElemIncCopyInc);
         return copy != fxNone ? copy : fxElemAddrInc;
       }
@@ -143,6 +156,7 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
         if (at(8, ocDeref) && operands[i + 8] == 4 && LoadLocalCompareAt(ops, operands, i + 9, count))
           return ElemCompareJump[ops[i + 12] - ocLTInt];
         if (at(8, ocDeref)) return fxElemLoad;
+        if (StoLocalAt(ops, operands, i + 8, count)) return fxElemStoLocal;
         const TFused copy = ElemCopyAt(ops, operands, i, 8, count, fxElemCopy, fxElemCopyInc);
         return copy != fxNone ? copy : fxElemAddr;
       }

@@ -36,6 +36,10 @@
                        /* x := x +/- y, Jump back to a local compared with a constant, JifF */ \
   X(fxIncLocalBoolTest, 8) /* IncLocal, Jump back to PushMP IncInt k Deref 1 JifF */          \
   X(fxIncLocalJump, 8) /* IncLocal, then Jump t */                                           \
+  X(fxElemIncStoLocal, 13) X(fxElemStoLocal, 12) /* an element address, PushMP IncInt y */  \
+                       /* Deref n Sto n: a[i] := y */                                        \
+  X(fxLocalStoElemInc, 13) X(fxLocalStoElem, 12) /* PushMP IncInt x, an element load, Sto: */ \
+                       /* x := a[i] */                                                       \
   X(fxElemIncCopyInc, 20) X(fxElemIncCopy, 19) X(fxElemCopyInc, 19) X(fxElemCopy, 18)      \
                        /* an element address, then an element load and Sto: a[i] := b[j] */ \
   X(fxAddIndexIncLoad, 8) X(fxAddIndexInc, 7) X(fxAddIndexLoad, 7) X(fxAddIndex, 6)          \

@@ -191,6 +191,24 @@ const TNamedPattern Patterns[] = {
     {"IntStoRet", 3, [](TAsm &a, const TOperands &o, std::int32_t) {
        a.Op(o.c > 0 ? ocAddInt : ocSubInt).Op(ocSto, 4).Op(ocRet);
      }},
+    {"ElemStoLocal", 12, [](TAsm &a, const TOperands &o, std::int32_t) {
+       const std::int32_t n = o.c > 0 ? 4 : o.c < 0 ? 8 : 1;
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
+       a.Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt).Op(ocPushMP).Op(ocIncInt, o.j + 4).Op(ocDeref, n).Op(ocSto, n);
+     }},
+    {"ElemIncStoLocal", 13, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c);
+       a.Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt).Op(ocPushMP).Op(ocIncInt, o.k).Op(ocDeref, 4).Op(ocSto, 4);
+     }},
+    {"LocalStoElem", 12, [](TAsm &a, const TOperands &o, std::int32_t) {
+       const std::int32_t n = o.c > 0 ? 4 : o.c < 0 ? 8 : 1;
+       a.Op(ocPushMP).Op(ocIncInt, o.j + 4).Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j);
+       a.Op(ocDeref, 4).Op(ocPushInt, 2).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, n).Op(ocSto, n);
+     }},
+    {"LocalStoElemInc", 13, [](TAsm &a, const TOperands &o, std::int32_t) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j);
+       a.Op(ocDeref, 4).Op(ocIncInt, o.c).Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 4).Op(ocSto, 4);
+     }},
     {"CopyLocal", 6, [](TAsm &a, const TOperands &o, std::int32_t) {
        const std::int32_t n = o.c > 2 ? 256 : o.c > 0 ? 4 : o.c < 0 ? 8 : 1;
        a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, n).Op(ocSto, n);
@@ -480,6 +498,8 @@ TEST(Fusion, DecoderFindsCombinedSequences) {
       {"ForFillInc", 11, uvm::fxFillUpIntInc},          {"ForFill", 11, uvm::fxFillDownInt},
       {"WhileFillInc", 14, uvm::fxFillStrideLEIntInc},  {"WhileFill", 14, uvm::fxFillStrideLTBool},
       {"DotLoopReal", 19, uvm::fxDotLoop},              {"DotLoopInt", 19, uvm::fxDotLoop},
+      {"ElemStoLocal", 0, uvm::fxElemStoLocal},         {"ElemIncStoLocal", 0, uvm::fxElemIncStoLocal},
+      {"LocalStoElem", 0, uvm::fxLocalStoElem},         {"LocalStoElemInc", 0, uvm::fxLocalStoElemInc},
       {"CopyLocal", 0, uvm::fxCopyLocal},               {"CopyLocalJump", 0, uvm::fxCopyLocalJump},
       {"FieldSto", 0, uvm::fxFieldSto},                 {"FieldIncSto", 0, uvm::fxFieldIncSto},
       {"StoField", 0, uvm::fxStoField},                 {"StoIncField", 0, uvm::fxStoIncField},
