@@ -67,6 +67,29 @@ TFused ElemCopyAt(const std::uint8_t *ops, const std::int32_t *operands, std::in
   return next == fxElemLoadSto ? ifPlain : next == fxElemLoadStoInc ? ifInc : fxNone;
 }
 
+// An integer element load of `length` instructions at i followed by another one, an integer
+// compare and JifF: the pair kind of that compare, the first of six (LT .. NE), or fxNone.
+TFused PairAt(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t i, std::int32_t length,
+              std::int32_t count, TFused ifIncNext, TFused ifPlainNext) {
+  const std::int32_t y = i + length;
+  if (operands[y - 1] != 4 || y >= count) return fxNone;
+  const TFused next = FindFused(ops, operands, y, count);
+  std::int32_t yLength;
+  TFused first;
+  if (next == fxElemLoadInc) {
+    yLength = 10;
+    first = ifIncNext;
+  } else if (next == fxElemLoad) {
+    yLength = 9;
+    first = ifPlainNext;
+  } else {
+    return fxNone;
+  }
+  const std::int32_t c = y + yLength;
+  if (operands[c - 1] != 4 || c + 1 >= count || !IsIntCompare(ops[c]) || ops[c + 1] != ocJifF) return fxNone;
+  return static_cast<TFused>(first + (ops[c] - ocLTInt));
+}
+
 // An element address (the first `length` instructions at i) followed by PushMP IncInt y Deref n
 // Sto n: a local stored into the element.
 bool StoLocalAt(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t i, std::int32_t count) {
@@ -142,7 +165,10 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
           return fxElemLoadIncNotJifF;
         if (at(9, ocDeref) && operands[i + 9] == 4 && LoadLocalCompareAt(ops, operands, i + 10, count))
           return ElemIncCompareJump[ops[i + 13] - ocLTInt];
-        if (at(9, ocDeref)) return fxElemLoadInc;
+        if (at(9, ocDeref)) {
+          const TFused pair = PairAt(ops, operands, i, 10, count, fxPairIncIncLTJ, fxPairIncPlainLTJ);
+          return pair != fxNone ? pair : fxElemLoadInc;
+        }
         if (StoLocalAt(ops, operands, i + 9, count)) return fxElemIncStoLocal;
         const TFused copy = ElemCopyAt(ops, operands, i, 9, count, fxElemIncCopy, fxElemIncCopyInc);
         return copy != fxNone ? copy : fxElemAddrInc;
@@ -155,7 +181,10 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
         if (at(8, ocDeref) && operands[i + 8] == 1 && at(9, ocNotBool) && at(10, ocJifF)) return fxElemLoadNotJifF;
         if (at(8, ocDeref) && operands[i + 8] == 4 && LoadLocalCompareAt(ops, operands, i + 9, count))
           return ElemCompareJump[ops[i + 12] - ocLTInt];
-        if (at(8, ocDeref)) return fxElemLoad;
+        if (at(8, ocDeref)) {
+          const TFused pair = PairAt(ops, operands, i, 9, count, fxPairPlainIncLTJ, fxPairPlainPlainLTJ);
+          return pair != fxNone ? pair : fxElemLoad;
+        }
         if (StoLocalAt(ops, operands, i + 8, count)) return fxElemStoLocal;
         const TFused copy = ElemCopyAt(ops, operands, i, 8, count, fxElemCopy, fxElemCopyInc);
         return copy != fxNone ? copy : fxElemAddr;

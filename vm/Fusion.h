@@ -40,6 +40,15 @@
                        /* Deref n Sto n: a[i] := y */                                        \
   X(fxLocalStoElemInc, 13) X(fxLocalStoElem, 12) /* PushMP IncInt x, an element load, Sto: */ \
                        /* x := a[i] */                                                       \
+  X(fxPairIncIncLTJ, 0) X(fxPairIncIncLEJ, 0) X(fxPairIncIncGTJ, 0) X(fxPairIncIncGEJ, 0)    \
+  X(fxPairIncIncEQJ, 0) X(fxPairIncIncNEJ, 0) X(fxPairIncPlainLTJ, 0)                        \
+  X(fxPairIncPlainLEJ, 0) X(fxPairIncPlainGTJ, 0) X(fxPairIncPlainGEJ, 0)                    \
+  X(fxPairIncPlainEQJ, 0) X(fxPairIncPlainNEJ, 0) X(fxPairPlainIncLTJ, 0)                    \
+  X(fxPairPlainIncLEJ, 0) X(fxPairPlainIncGTJ, 0) X(fxPairPlainIncGEJ, 0)                    \
+  X(fxPairPlainIncEQJ, 0) X(fxPairPlainIncNEJ, 0) X(fxPairPlainPlainLTJ, 0)                  \
+  X(fxPairPlainPlainLEJ, 0) X(fxPairPlainPlainGTJ, 0) X(fxPairPlainPlainGEJ, 0)              \
+  X(fxPairPlainPlainEQJ, 0) X(fxPairPlainPlainNEJ, 0)                                        \
+  /* two integer element loads (each with or without IncInt c), compared, JifF */            \
   X(fxElemIncCopyInc, 20) X(fxElemIncCopy, 19) X(fxElemCopyInc, 19) X(fxElemCopy, 18)      \
                        /* an element address, then an element load and Sto: a[i] := b[j] */ \
   X(fxAddIndexIncLoad, 8) X(fxAddIndexInc, 7) X(fxAddIndexLoad, 7) X(fxAddIndex, 6)          \

@@ -191,6 +191,21 @@ const TNamedPattern Patterns[] = {
     {"IntStoRet", 3, [](TAsm &a, const TOperands &o, std::int32_t) {
        a.Op(o.c > 0 ? ocAddInt : ocSubInt).Op(ocSto, 4).Op(ocRet);
      }},
+    // IF a[j + c] > a[j] THEN and the like: two integer element loads, compared, JifF.
+    {"ElemPairIncPlain", 21, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c);
+       a.Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 4);
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
+       a.Op(ocPushInt, 4).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 4);
+       a.Op(o.c > 0 ? ocGTInt : o.c < 0 ? ocLEInt : ocNEInt).Op(ocJifF, end);
+     }},
+    {"ElemPairPlainInc", 21, [](TAsm &a, const TOperands &o, std::int32_t end) {
+       a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
+       a.Op(ocPushInt, 8).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 4);
+       a.Op(ocPushMP).Op(ocIncInt, o.k + 4).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4).Op(ocIncInt, o.c);
+       a.Op(ocPushInt, 8).Op(ocMulInt).Op(ocAddInt).Op(ocDeref, 4);
+       a.Op(o.c > 0 ? ocLTInt : o.c < 0 ? ocGEInt : ocEQInt).Op(ocJifF, end);
+     }},
     {"ElemStoLocal", 12, [](TAsm &a, const TOperands &o, std::int32_t) {
        const std::int32_t n = o.c > 0 ? 4 : o.c < 0 ? 8 : 1;
        a.Op(ocPushMP).Op(ocIncInt, o.k).Op(ocPushMP).Op(ocIncInt, o.j).Op(ocDeref, 4);
@@ -498,6 +513,7 @@ TEST(Fusion, DecoderFindsCombinedSequences) {
       {"ForFillInc", 11, uvm::fxFillUpIntInc},          {"ForFill", 11, uvm::fxFillDownInt},
       {"WhileFillInc", 14, uvm::fxFillStrideLEIntInc},  {"WhileFill", 14, uvm::fxFillStrideLTBool},
       {"DotLoopReal", 19, uvm::fxDotLoop},              {"DotLoopInt", 19, uvm::fxDotLoop},
+      {"ElemPairIncPlain", 0, uvm::fxPairIncPlainGTJ},  {"ElemPairPlainInc", 0, uvm::fxPairPlainIncLTJ},
       {"ElemStoLocal", 0, uvm::fxElemStoLocal},         {"ElemIncStoLocal", 0, uvm::fxElemIncStoLocal},
       {"LocalStoElem", 0, uvm::fxLocalStoElem},         {"LocalStoElemInc", 0, uvm::fxLocalStoElemInc},
       {"CopyLocal", 0, uvm::fxCopyLocal},               {"CopyLocalJump", 0, uvm::fxCopyLocalJump},
