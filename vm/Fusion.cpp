@@ -58,13 +58,35 @@ TFused TestAt(const std::uint8_t *ops, const std::int32_t *operands, std::int32_
              : fxNone;
 }
 
+// An element load at k: PushMP IncInt base PushMP IncInt j Deref 4 [IncInt c] PushInt m Mul Int
+// Add Int Deref n. Its length (10 with IncInt c, 9 without) and n, or 0. A plain pattern match:
+// the decoder's look-ahead never recurses along a run of such sequences.
+std::int32_t ElemLoadAt(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t k, std::int32_t count,
+                        std::int32_t &n) {
+  auto at = [&](std::int32_t d, std::uint8_t op) { return k + d < count && ops[k + d] == op; };
+  if (!at(0, ocPushMP) || !at(1, ocIncInt) || !at(2, ocPushMP) || !at(3, ocIncInt) || !at(4, ocDeref) ||
+      operands[k + 4] != 4)
+    return 0;
+  const std::int32_t e = at(5, ocIncInt) ? 6 : 5;
+  if (!at(e, ocPushInt) || !at(e + 1, ocMulInt) || !at(e + 2, ocAddInt) || !at(e + 3, ocDeref)) return 0;
+  n = operands[k + e + 3];
+  return e + 4;
+}
+
+// An element load and Sto n at k: whether it has IncInt c (1), has none (0), or is not there (-1).
+int ElemLoadStoAt(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t k, std::int32_t count) {
+  std::int32_t n = 0;
+  const std::int32_t length = ElemLoadAt(ops, operands, k, count, n);
+  if (length == 0 || k + length >= count || ops[k + length] != ocSto || operands[k + length] != n) return -1;
+  return length == 10 ? 1 : 0;
+}
+
 // An element address (the first `length` instructions at i) followed by an element load and
 // Sto: one element copied to another.
 TFused ElemCopyAt(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t i, std::int32_t length,
                   std::int32_t count, TFused ifPlain, TFused ifInc) {
-  if (i + length >= count) return fxNone;
-  const TFused next = FindFused(ops, operands, i + length, count);
-  return next == fxElemLoadSto ? ifPlain : next == fxElemLoadStoInc ? ifInc : fxNone;
+  const int load = ElemLoadStoAt(ops, operands, i + length, count);
+  return load == 0 ? ifPlain : load == 1 ? ifInc : fxNone;
 }
 
 // An integer element load of `length` instructions at i followed by another one, an integer
@@ -72,22 +94,11 @@ TFused ElemCopyAt(const std::uint8_t *ops, const std::int32_t *operands, std::in
 TFused PairAt(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t i, std::int32_t length,
               std::int32_t count, TFused ifIncNext, TFused ifPlainNext) {
   const std::int32_t y = i + length;
-  if (operands[y - 1] != 4 || y >= count) return fxNone;
-  const TFused next = FindFused(ops, operands, y, count);
-  std::int32_t yLength;
-  TFused first;
-  if (next == fxElemLoadInc) {
-    yLength = 10;
-    first = ifIncNext;
-  } else if (next == fxElemLoad) {
-    yLength = 9;
-    first = ifPlainNext;
-  } else {
-    return fxNone;
-  }
+  std::int32_t n = 0;
+  const std::int32_t yLength = operands[y - 1] == 4 ? ElemLoadAt(ops, operands, y, count, n) : 0;
   const std::int32_t c = y + yLength;
-  if (operands[c - 1] != 4 || c + 1 >= count || !IsIntCompare(ops[c]) || ops[c + 1] != ocJifF) return fxNone;
-  return static_cast<TFused>(first + (ops[c] - ocLTInt));
+  if (yLength == 0 || n != 4 || c + 1 >= count || !IsIntCompare(ops[c]) || ops[c + 1] != ocJifF) return fxNone;
+  return static_cast<TFused>((yLength == 10 ? ifIncNext : ifPlainNext) + (ops[c] - ocLTInt));
 }
 
 // An element address (the first `length` instructions at i) followed by PushMP IncInt y Deref n
@@ -126,9 +137,8 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
   if (ops[i] == ocPushMP) {
     if (TDotLoop dot; DescribeDotLoop(ops, operands, i, count, dot)) return fxDotLoop;
     if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocPushMP)) {
-      const TFused load = FindFused(ops, operands, i + 2, count);
-      if (load == fxElemLoadStoInc) return fxLocalStoElemInc;
-      if (load == fxElemLoadSto) return fxLocalStoElem;
+      const int load = ElemLoadStoAt(ops, operands, i + 2, count);
+      if (load >= 0) return load == 1 ? fxLocalStoElemInc : fxLocalStoElem;
     }
     // Assignments of a local, of a field through a pointer, and to a field through a pointer.
     if (at(1, ocIncInt) && at(2, ocPushMP) && at(3, ocIncInt) && at(4, ocDeref) && at(5, ocSto) &&

@@ -577,6 +577,17 @@ TEST(Fusion, DotLoopStopsBeforeAFailingRound) {
     }
 }
 
+// The decoder's look-ahead stays shallow along long runs of similar sequences (here the address
+// pushes of a call with very many VAR parameters): no recursion that a big program can exhaust.
+TEST(Fusion, LongRunsOfAddressPushesDecode) {
+  TAsm a;
+  a.StackAt(20);
+  for (int i = 0; i < 300000; ++i) a.Op(ocPushMP).Op(ocIncInt, 12);
+  a.Op(ocHalt);
+  const TOutcome o = RunFast(a.Prog);
+  EXPECT_EQ(o.Error, "Store overflow");
+}
+
 // Jumps into the middle of a fused sequence run the remaining instructions on their own.
 TEST(Fusion, JumpIntoTheMiddleOfASequence) {
   TAsm a;
