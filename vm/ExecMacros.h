@@ -28,6 +28,9 @@
     }                                                     \
   } while (0)
 
+// The address of the local at offset from MP, with the machine's 32-bit wrap-around.
+#define VM_LOCAL(offset) (static_cast<std::uint32_t>(mp) + static_cast<std::uint32_t>(offset))
+
 // Fast checks of the superinstructions' common case: SP in lo..hi as one unsigned compare (SP is
 // never below -1), and an n-byte block at the unsigned address a lying wholly below SP+1, which
 // needs SP >= n-1 to be checked first. A failed fast check leaves the exact one to the
