@@ -45,7 +45,8 @@ bool LoadLocalCompareAt(const std::uint8_t *ops, const std::int32_t *operands, s
 }
 
 // A loop test the back edge at instruction `from` can run in place: the superinstruction at jump
-// target t before it, if it is a FOR test or a local compared with a constant (LT, LE, GT, GE).
+// target t before it, if it is a FOR test, a local compared with a constant (LT, LE, GT, GE) or
+// a Boolean local.
 TFused TestAt(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t t, std::int32_t from,
               std::int32_t count) {
   // Only a Dup or a PushMP IncInt Deref start: their matching never follows another jump.
