@@ -161,44 +161,30 @@ TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int
           at(10, ocIncInt) && at(11, ocDeref) && operands[i + 11] == 4 && at(12, ocIncInt) && at(13, ocPushInt) &&
           at(14, ocMulInt) && at(15, ocAddInt) && at(16, ocDeref))
         return fxElem2DLoad;
-      if (at(5, ocIncInt) && at(6, ocPushInt) && at(7, ocMulInt) && at(8, ocAddInt) && at(9, ocDeref) &&
-          at(10, ocSto) && operands[i + 10] == operands[i + 9])
-        return fxElemLoadStoInc;
-      if (at(5, ocPushInt) && at(6, ocMulInt) && at(7, ocAddInt) && at(8, ocDeref) && at(9, ocSto) &&
-          operands[i + 9] == operands[i + 8])
-        return fxElemLoadSto;
-      if (at(5, ocIncInt) && at(6, ocPushInt) && at(7, ocMulInt) && at(8, ocAddInt)) {
-        if (at(9, ocPushBool) && at(10, ocSto) && operands[i + 10] == 1)
-          return FillLoopAt(ops, operands, i, 11, count, fxElemStoreBoolInc, 0);
-        if (at(9, ocPushInt) && at(10, ocSto) && operands[i + 10] == 4)
-          return FillLoopAt(ops, operands, i, 11, count, fxElemStoreIntInc, 1);
-        if (at(9, ocDeref) && operands[i + 9] == 1 && at(10, ocNotBool) && at(11, ocJifF))
-          return fxElemLoadIncNotJifF;
-        if (at(9, ocDeref) && operands[i + 9] == 4 && LoadLocalCompareAt(ops, operands, i + 10, count))
-          return ElemIncCompareJump[ops[i + 13] - ocLTInt];
-        if (at(9, ocDeref)) {
-          const TFused pair = PairAt(ops, operands, i, 10, count, fxPairIncIncLTJ, fxPairIncPlainLTJ);
-          return pair != fxNone ? pair : fxElemLoadInc;
+      // One index term, with or without IncInt c; a is the instruction after the address.
+      const bool inc = at(5, ocIncInt);
+      const std::int32_t a = inc ? 9 : 8;
+      if (at(a - 3, ocPushInt) && at(a - 2, ocMulInt) && at(a - 1, ocAddInt)) {
+        auto pick = [inc](TFused withInc, TFused without) { return inc ? withInc : without; };
+        if (at(a, ocDeref) && at(a + 1, ocSto) && operands[i + a + 1] == operands[i + a])
+          return pick(fxElemLoadStoInc, fxElemLoadSto);
+        if (at(a, ocPushBool) && at(a + 1, ocSto) && operands[i + a + 1] == 1)
+          return FillLoopAt(ops, operands, i, a + 2, count, pick(fxElemStoreBoolInc, fxElemStoreBool), inc ? 0 : 2);
+        if (at(a, ocPushInt) && at(a + 1, ocSto) && operands[i + a + 1] == 4)
+          return FillLoopAt(ops, operands, i, a + 2, count, pick(fxElemStoreIntInc, fxElemStoreInt), inc ? 1 : 3);
+        if (at(a, ocDeref) && operands[i + a] == 1 && at(a + 1, ocNotBool) && at(a + 2, ocJifF))
+          return pick(fxElemLoadIncNotJifF, fxElemLoadNotJifF);
+        if (at(a, ocDeref) && operands[i + a] == 4 && LoadLocalCompareAt(ops, operands, i + a + 1, count))
+          return (inc ? ElemIncCompareJump : ElemCompareJump)[ops[i + a + 4] - ocLTInt];
+        if (at(a, ocDeref)) {
+          const TFused pair = PairAt(ops, operands, i, a + 1, count, pick(fxPairIncIncLTJ, fxPairPlainIncLTJ),
+                                     pick(fxPairIncPlainLTJ, fxPairPlainPlainLTJ));
+          return pair != fxNone ? pair : pick(fxElemLoadInc, fxElemLoad);
         }
-        if (StoLocalAt(ops, operands, i + 9, count)) return fxElemIncStoLocal;
-        const TFused copy = ElemCopyAt(ops, operands, i, 9, count, fxElemIncCopy, fxElemIncCopyInc);
-        return copy != fxNone ? copy : fxElemAddrInc;
-      }
-      if (at(5, ocPushInt) && at(6, ocMulInt) && at(7, ocAddInt)) {
-        if (at(8, ocPushBool) && at(9, ocSto) && operands[i + 9] == 1)
-          return FillLoopAt(ops, operands, i, 10, count, fxElemStoreBool, 2);
-        if (at(8, ocPushInt) && at(9, ocSto) && operands[i + 9] == 4)
-          return FillLoopAt(ops, operands, i, 10, count, fxElemStoreInt, 3);
-        if (at(8, ocDeref) && operands[i + 8] == 1 && at(9, ocNotBool) && at(10, ocJifF)) return fxElemLoadNotJifF;
-        if (at(8, ocDeref) && operands[i + 8] == 4 && LoadLocalCompareAt(ops, operands, i + 9, count))
-          return ElemCompareJump[ops[i + 12] - ocLTInt];
-        if (at(8, ocDeref)) {
-          const TFused pair = PairAt(ops, operands, i, 9, count, fxPairPlainIncLTJ, fxPairPlainPlainLTJ);
-          return pair != fxNone ? pair : fxElemLoad;
-        }
-        if (StoLocalAt(ops, operands, i + 8, count)) return fxElemStoLocal;
-        const TFused copy = ElemCopyAt(ops, operands, i, 8, count, fxElemCopy, fxElemCopyInc);
-        return copy != fxNone ? copy : fxElemAddr;
+        if (StoLocalAt(ops, operands, i + a, count)) return pick(fxElemIncStoLocal, fxElemStoLocal);
+        const TFused copy = ElemCopyAt(ops, operands, i, a, count, pick(fxElemIncCopy, fxElemCopy),
+                                       pick(fxElemIncCopyInc, fxElemCopyInc));
+        return copy != fxNone ? copy : pick(fxElemAddrInc, fxElemAddr);
       }
       if (operands[i + 1] == operands[i + 3] && at(5, ocPushMP) && at(6, ocIncInt) && at(7, ocDeref) &&
           operands[i + 7] == 4 && (at(8, ocAddInt) || at(8, ocSubInt)) && at(9, ocSto) && operands[i + 9] == 4) {
