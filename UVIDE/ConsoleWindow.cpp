@@ -12,12 +12,13 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
+#include "GuardedTextEdits.h"
 #include "SourceText.h"
 
 TConsoleWindow::TConsoleWindow(QWidget *owner) : QWidget(owner, Qt::Window) {
   setObjectName(QStringLiteral("ConsoleWindow"));
   setAttribute(Qt::WA_QuitOnClose, false);
-  Screen = new QPlainTextEdit(this);
+  Screen = new TGuardedPlainTextEdit(this);
   Screen->setObjectName(QStringLiteral("ConsoleText"));
   Screen->setReadOnly(true);
   Screen->setUndoRedoEnabled(false);

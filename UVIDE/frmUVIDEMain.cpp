@@ -27,6 +27,7 @@
 
 #include "CommandIcons.h"
 #include "ConsoleWindow.h"
+#include "GuardedTextEdits.h"
 #include "Interpreter.h"
 #include "ListingName.h"
 #include "MailSender.h"
@@ -209,7 +210,7 @@ void TUVIDEMain::CreateEditor() {
   Splitter1->setHandleWidth(2);
   Splitter1->setChildrenCollapsible(false);
 
-  RichEdit1 = new QTextEdit(Splitter1);
+  RichEdit1 = new TGuardedTextEdit(Splitter1);
   RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
   TQtRichText::ConfigureEditor(RichEdit1);
   RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
