@@ -27,8 +27,10 @@
 
 #include "CommandIcons.h"
 #include "ConsoleWindow.h"
+#include "DiagnosticList.h"
 #include "GuardedTextEdits.h"
 #include "Interpreter.h"
+#include "LineMarker.h"
 #include "ListingName.h"
 #include "MailSender.h"
 #include "QtRichText.h"
@@ -224,10 +226,20 @@ void TUVIDEMain::CreateEditor() {
   connect(RichEdit1, &QTextEdit::textChanged, this, [this] { RichEdit1Change(); });
   connect(RichEdit1, &QTextEdit::copyAvailable, this, [this] { UpdateEditActions(); });
 
-  lstErrors = new QListWidget(Splitter1);
+  Marker = new TLineMarker(RichEdit1);
+
+  lstErrors = new TDiagnosticList(Splitter1);
   lstErrors->setObjectName(QStringLiteral("lstErrors"));
   lstErrors->setMinimumHeight(1);
-  connect(lstErrors, &QListWidget::itemDoubleClicked, this, [this] { lstErrorsDblClick(); });
+  connect(lstErrors, &TDiagnosticList::JumpRequested, this, [this] { lstErrorsDblClick(); });
+  // The selected diagnostic's hint in the status bar; a message of another kind stays.
+  connect(lstErrors, &QListWidget::currentRowChanged, this, [this, shown = QString()]() mutable {
+    const QString hint = lstErrors->CurrentHint();
+    if (!hint.isEmpty()) statusBar()->showMessage(hint);
+    else if (!shown.isEmpty() && statusBar()->currentMessage() == shown)
+      statusBar()->clearMessage();
+    shown = hint;
+  });
 
   Splitter1->addWidget(RichEdit1);
   Splitter1->addWidget(lstErrors);
@@ -350,6 +362,7 @@ bool TUVIDEMain::eventFilter(QObject *watched, QEvent *event) {
 
 void TUVIDEMain::FileNewExecute() {
   if (Running) return;
+  ClearDiagnostics();
   FileNameValue = Untitled;
   EncodingValue = TTextEncoding::teUtf8;
   RichEdit1->clear();
@@ -391,6 +404,7 @@ void TUVIDEMain::LoadFile(const QString &name) {
     throw;
   }
   const TSourceText source = DecodeSource(bytes);
+  ClearDiagnostics();
   RichEdit1->setPlainText(source.Text);
   if (EditorLineCount() > 0) RichText->RecolorAll();
   statusBar()->clearMessage();
@@ -455,8 +469,11 @@ void TUVIDEMain::ShowErrorList(bool show) {
   const int total = std::max(sizes.value(0) + sizes.value(1), 0);
   const int height = sizes.value(1);
   if (show) {
-    if (height == 0)
-      Splitter1->setSizes({std::max(total - ErrorListHeightValue, 0), ErrorListHeightValue});
+    // Grown to show the first items whole, up to half the room; never below the height it
+    // has or gets back.
+    const int wanted = std::max(height == 0 ? ErrorListHeightValue : height,
+                                std::min(lstErrors->FittingHeight(), total / 2));
+    if (wanted != height) Splitter1->setSizes({std::max(total - wanted, 0), wanted});
   } else if (height != 0) {
     ErrorListHeightValue = height;
     Splitter1->setSizes({total, 0});
@@ -473,9 +490,12 @@ void TUVIDEMain::FileRunExecute() {
   }
   const IParserRef parser = ParserFactory();
   const bool compiled = parser->Compile(QFile::encodeName(FileNameValue).toStdString());
-  lstErrors->clear();
-  for (const std::string &line : parser->GetErrors()) lstErrors->addItem(BytesToText(line));
+  lstErrors->SetLines(parser->GetErrors());
   ShowErrorList(lstErrors->count() > 0);
+  if (const int first = lstErrors->FirstErrorRow(); !compiled && first >= 0) {
+    lstErrors->setCurrentRow(first);
+    ShowLineNumber(lstErrors->LineOf(first));
+  }
   const IProgramRef program = parser->GetProgram();
   WriteListingBeside(*program, QFile::encodeName(FileNameValue).toStdString());
   if (compiled) RunProgram(program);
@@ -508,17 +528,22 @@ void TUVIDEMain::lstErrorsDblClick() {
   if (open < 0 || close < 0 || close <= open + 1) return;
   bool isNumber = false;
   const int number = item.mid(open + 1, close - open - 1).toInt(&isNumber);
-  int line = (isNumber ? number : 0) - 1;
-  // number - 1 cannot overflow downwards into a valid line: INT_MIN is no number of toInt's.
+  ShowLineNumber(isNumber ? number : 0);
+}
+
+void TUVIDEMain::ShowLineNumber(int number) {
+  // In 64 bits, so that an item naming line -2147483648 cannot overflow.
+  long long line = static_cast<long long>(number) - 1;
   const int count = EditorLineCount();
   if (line >= count) line = count - 1;
   if (line < 0) line = 0;
-  const QTextBlock block = RichEdit1->document()->findBlockByNumber(line);
-  QTextCursor cursor(RichEdit1->document());
-  cursor.setPosition(block.isValid() ? block.position() : 0);
-  RichEdit1->setTextCursor(cursor);
-  RichEdit1->ensureCursorVisible();
-  RichEdit1->setFocus();
+  Marker->ShowLine(static_cast<int>(line), TLineMarkKind::lmDiagnostic);
+}
+
+void TUVIDEMain::ClearDiagnostics() {
+  lstErrors->clear();
+  ShowErrorList(false);
+  Marker->Clear();
 }
 
 // ---- closing ----

@@ -7,12 +7,12 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "DiagnosticList.h"
 #include "IParser.h"
 #include "SourceText.h"
 #include "UserDialogs.h"
 
 class QAction;
-class QListWidget;
 class QMenu;
 class QSplitter;
 class QTextEdit;
@@ -20,6 +20,7 @@ class QToolBar;
 class TAboutBox;
 class TUVCInterpreter;
 class TConsoleWindow;
+class TLineMarker;
 class TQtRichText;
 
 // Makes the compiler for one Run.
@@ -72,6 +73,8 @@ class TUVIDEMain final : public QMainWindow {
   TQtRichText *Highlighter() const { return RichText.get(); }
   // The console window of the runs.
   TConsoleWindow *Console() const;
+  // The one marked line of the editor: a diagnostic's or a run-time error's.
+  TLineMarker *LineMarker() const { return Marker; }
 
   // The edited text with LF line ends.
   QString EditorText() const;
@@ -81,7 +84,7 @@ class TUVIDEMain final : public QMainWindow {
   // Controls and commands.
   QToolBar *ToolBar1 = nullptr;
   QTextEdit *RichEdit1 = nullptr;
-  QListWidget *lstErrors = nullptr;
+  TDiagnosticList *lstErrors = nullptr;
   QSplitter *Splitter1 = nullptr;
   QMenu *FileMenu = nullptr;
   QMenu *EditMenu = nullptr;
@@ -122,6 +125,9 @@ class TUVIDEMain final : public QMainWindow {
   void WriteText(const QString &path);
   void SetModified(bool modified);
   void RunProgram(const IProgramRef &program);
+  void ClearDiagnostics();
+  // Marks the line with this 1-based number, clamped to the text.
+  void ShowLineNumber(int number);
 
   TParserFactory ParserFactory;
   QString CommandLineFile;
@@ -129,6 +135,7 @@ class TUVIDEMain final : public QMainWindow {
   std::unique_ptr<TConsoleWindow> ConsoleWindow;
   std::unique_ptr<TUVCInterpreter> Interpreter;
   std::unique_ptr<TQtRichText> RichText;
+  TLineMarker *Marker = nullptr;
   TAboutBox *AboutBoxWidget = nullptr;
   QString FileNameValue = Untitled;
   TTextEncoding EncodingValue = TTextEncoding::teUtf8;

@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@
 #include "Program.h"
 #include "UserDialogs.h"
 #include "frmUVIDEMain.h"
+
+// Readable failure messages.
+inline void PrintTo(const QString &text, std::ostream *out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 // One question or message the window showed.
 struct TDialogCall {
