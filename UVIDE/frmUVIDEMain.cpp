@@ -65,6 +65,11 @@ void OnFocusedEdit(TOperation operation) {
   else if (auto *line = qobject_cast<QLineEdit *>(focus)) operation(line);
 }
 
+// The folder of the edited file, where the file dialogs start; empty for an untitled text.
+QString FolderOf(const QString &fileName) {
+  return fileName == TUVIDEMain::Untitled ? QString() : QFileInfo(fileName).absolutePath();
+}
+
 bool FocusedEditHasSelection() {
   QWidget *focus = QApplication::focusWidget();
   if (auto *edit = qobject_cast<QTextEdit *>(focus)) return edit->textCursor().hasSelection();
@@ -263,6 +268,13 @@ void TUVIDEMain::FormCreate() {
 void TUVIDEMain::FormShow() {
   if (CommandLineLoadedValue || CommandLineFile.isEmpty()) return;
   CommandLineLoadedValue = true;
+  const QFileInfo file(CommandLineFile);
+  if (!file.exists() && QFileInfo(file.absolutePath()).isDir()) {
+    // A new file: an empty text with that name, written there by Save.
+    FileNameValue = file.absoluteFilePath();
+    UpdateCaption();
+    return;
+  }
   Guarded([this] { LoadFile(CommandLineFile); });
 }
 
@@ -361,7 +373,7 @@ bool TUVIDEMain::eventFilter(QObject *watched, QEvent *event) {
 // ---- file commands ----
 
 void TUVIDEMain::FileNewExecute() {
-  if (Running) return;
+  if (Running || !QuerySaveChanges()) return;
   ClearDiagnostics();
   FileNameValue = Untitled;
   EncodingValue = TTextEncoding::teUtf8;
@@ -389,7 +401,7 @@ bool TUVIDEMain::QuerySaveChanges() {
 void TUVIDEMain::FileOpenExecute() {
   if (Running) return;
   if (!QuerySaveChanges()) return;
-  const QString name = Dialogs->OpenFileName();
+  const QString name = Dialogs->OpenFileName(FolderOf(FileNameValue));
   if (!name.isEmpty()) LoadFile(name);
 }
 
@@ -434,9 +446,9 @@ void TUVIDEMain::FileSaveExecute() {
 }
 
 void TUVIDEMain::FileSaveAsExecute() {
-  const QString chosen = Dialogs->SaveFileName();
-  if (chosen.isEmpty()) return;
-  const QString path = QFileInfo(chosen).absoluteFilePath();
+  const QString proposed = FileNameValue == Untitled ? QString() : FileNameValue;
+  const QString path = ChooseSaveName(*Dialogs, proposed);
+  if (path.isEmpty()) return;
   if (QFileInfo::exists(path) &&
       Dialogs->ConfirmOkCancel(QStringLiteral("OK to overwrite %1?").arg(path)) != TAnswer::anOk)
     return;

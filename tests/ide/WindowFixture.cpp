@@ -69,13 +69,13 @@ void TScriptedDialogs::Error(const QString &caption, const QString &text) {
   Calls.push_back({QStringLiteral("Error"), caption, text});
 }
 
-QString TScriptedDialogs::OpenFileName() {
-  Calls.push_back({QStringLiteral("Open"), {}, {}});
+QString TScriptedDialogs::OpenFileName(const QString &folder) {
+  Calls.push_back({QStringLiteral("Open"), {}, folder});
   return NextName(FileNames);
 }
 
-QString TScriptedDialogs::SaveFileName() {
-  Calls.push_back({QStringLiteral("Save"), {}, {}});
+QString TScriptedDialogs::SaveFileName(const QString &path) {
+  Calls.push_back({QStringLiteral("Save"), {}, path});
   return NextName(FileNames);
 }
 
