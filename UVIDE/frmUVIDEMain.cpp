@@ -96,6 +96,8 @@ TUVIDEMain::TUVIDEMain(TParserFactory parserFactory, QString commandLineFile, QW
   CreateToolBar();
   CreateEditor();
   statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  Mail = new TMailSender(this);
+  connect(Mail, &TMailSender::Finished, this, &TUVIDEMain::MailFinished);
   UpdateCaption();
   AboutBoxWidget = new TAboutBox(this);
   FormCreate();
@@ -105,6 +107,7 @@ TUVIDEMain::~TUVIDEMain() {
   // The children go after this body; their focus changes must not reach the half-gone window.
   disconnect(qApp, nullptr, this, nullptr);
   disconnect(QApplication::clipboard(), nullptr, this, nullptr);
+  if (Mail->IsBusy()) QApplication::restoreOverrideCursor();
   // FormDestroy
   if (RichText) RichText->DoneHighlighter();
   RichText.reset();
@@ -304,6 +307,8 @@ int TUVIDEMain::ErrorListShownHeight() const { return Splitter1->sizes().value(1
 
 TConsoleWindow *TUVIDEMain::Console() const { return ConsoleWindow.get(); }
 
+bool TUVIDEMain::IsSendingMail() const { return Mail->IsBusy(); }
+
 QString TUVIDEMain::BareFileName(const QString &fileName) {
   qsizetype cut = -1;
   for (QChar separator : {QLatin1Char('/'), QLatin1Char('\\'), QLatin1Char(':')})
@@ -460,14 +465,17 @@ void TUVIDEMain::FileSaveAsExecute() {
 }
 
 void TUVIDEMain::FileSendExecute() {
-  QString body;
-  const QString text = EditorText();
-  if (!text.isEmpty()) {
-    body = text;
-    if (!body.endsWith(QLatin1Char('\n'))) body += QLatin1Char('\n');
-    body.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  }
-  if (!SendMailBody(body)) Dialogs->Error(QStringLiteral("Error"), QStringLiteral("Error sending mail"));
+  if (Mail->IsBusy()) return;
+  FileSend->setEnabled(false);
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  Mail->Start(MailBody(EditorText()));
+}
+
+void TUVIDEMain::MailFinished(const QString &failure) {
+  QApplication::restoreOverrideCursor();
+  FileSend->setEnabled(true);
+  if (!failure.isEmpty())
+    Dialogs->Error(QStringLiteral("Error"), QStringLiteral("Error sending mail\n") + failure);
 }
 
 void TUVIDEMain::FileExitExecute() { close(); }

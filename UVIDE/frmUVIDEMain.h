@@ -21,6 +21,7 @@ class TAboutBox;
 class TUVCInterpreter;
 class TConsoleWindow;
 class TLineMarker;
+class TMailSender;
 class TQtRichText;
 
 // Makes the compiler for one Run.
@@ -75,6 +76,7 @@ class TUVIDEMain final : public QMainWindow {
   TConsoleWindow *Console() const;
   // The one marked line of the editor: a diagnostic's or a run-time error's.
   TLineMarker *LineMarker() const { return Marker; }
+  bool IsSendingMail() const;
 
   // The edited text with LF line ends.
   QString EditorText() const;
@@ -128,6 +130,7 @@ class TUVIDEMain final : public QMainWindow {
   void ClearDiagnostics();
   // Marks the line with this 1-based number, clamped to the text.
   void ShowLineNumber(int number);
+  void MailFinished(const QString &failure);
 
   TParserFactory ParserFactory;
   QString CommandLineFile;
@@ -135,6 +138,7 @@ class TUVIDEMain final : public QMainWindow {
   std::unique_ptr<TConsoleWindow> ConsoleWindow;
   std::unique_ptr<TUVCInterpreter> Interpreter;
   std::unique_ptr<TQtRichText> RichText;
+  TMailSender *Mail = nullptr;
   TLineMarker *Marker = nullptr;
   TAboutBox *AboutBoxWidget = nullptr;
   QString FileNameValue = Untitled;
