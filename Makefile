@@ -28,8 +28,7 @@ test-sanitize: deps
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE slow
 
 run: build
-	@if [ -x $(BUILD)/UVIDE/ulvan ]; then $(BUILD)/UVIDE/ulvan $(SAMPLE); \
-	else $(BUILD)/cli/ulvan-run $(SAMPLE); fi
+	@scripts/run-sample $(BUILD) $(SAMPLE)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
