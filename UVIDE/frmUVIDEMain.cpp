@@ -34,6 +34,7 @@
 #include "ListingName.h"
 #include "MailSender.h"
 #include "QtRichText.h"
+#include "WindowPlacement.h"
 #include "frmUVAbout.h"
 
 namespace {
@@ -90,12 +91,13 @@ TUVIDEMain::TUVIDEMain(TParserFactory parserFactory, QString commandLineFile, QW
       Interpreter(std::make_unique<TUVCInterpreter>(ConsoleWindow.get())) {
   ConsoleWindow->SetStopHandler([this] { Interpreter->Stop(); });
   setObjectName(QStringLiteral("frmUVIDEMain"));
-  resize(600, 450);
   CreateActions();
   CreateMenus();
   CreateToolBar();
   CreateEditor();
   statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  resize(PageWindowSize(*this, *RichEdit1, 40, 100));
+  ErrorListHeightValue = RestorePlacement(*this, ErrorListHeightValue);
   Mail = new TMailSender(this);
   connect(Mail, &TMailSender::Finished, this, &TUVIDEMain::MailFinished);
   UpdateCaption();
@@ -580,6 +582,10 @@ void TUVIDEMain::closeEvent(QCloseEvent *event) {
   }
   bool allowed = false;
   Guarded([&] { allowed = FormCloseQuery(); });
-  if (allowed) event->accept();
-  else event->ignore();
+  if (!allowed) {
+    event->ignore();
+    return;
+  }
+  SavePlacement(*this, ErrorListShownHeight() > 0 ? ErrorListShownHeight() : ErrorListHeightValue);
+  event->accept();
 }

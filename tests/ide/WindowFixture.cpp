@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSettings>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -136,6 +137,8 @@ void WriteBytes(const QString &path, const QByteArray &bytes) {
 
 void WindowTest::SetUp() {
   ASSERT_TRUE(Dir.isValid());
+  // Each test starts without a remembered window placement (in the tests' own settings).
+  QSettings(QStringLiteral("Ulvan"), QStringLiteral("Ulvan")).clear();
   Recreate({});
 }
 
