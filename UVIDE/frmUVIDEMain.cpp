@@ -26,6 +26,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "CallTrace.h"
 #include "CommandIcons.h"
 #include "ConsoleWindow.h"
 #include "Interpreter.h"
@@ -513,6 +514,11 @@ void TUVIDEMain::RunProgram(const IProgramRef &program) {
   } catch (const std::exception &error) {
     outcome.End = TRunEnd::reRunError;
     outcome.Message = ErrorBoxText(BytesToText(error.what()));
+    const std::vector<TCallFrame> calls = ActiveCalls(*Interpreter);
+    if (!calls.empty()) {
+      outcome.Line = calls.front().Line;
+      outcome.Routine = BytesToText(calls.front().Routine);
+    }
   }
   outcome.Seconds = static_cast<double>(clock.elapsed()) / 1000.0;
   Running = false;

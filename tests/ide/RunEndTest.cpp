@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
@@ -11,6 +12,7 @@
 #include <QTimer>
 
 #include "ConsoleWindow.h"
+#include "LineMarker.h"
 #include "RunOutcome.h"
 #include "WindowFixture.h"
 
@@ -97,6 +99,17 @@ TEST_F(WindowTest, ConsoleShowsEightyColumnsAndTwentyFiveLines) {
   console->Release();
 }
 
+TEST_F(WindowTest, ConsoleOpensBesideTheEditorWindow) {
+  const QRect screen = Window->screen()->availableGeometry();
+  Window->setGeometry(screen.left(), screen.top(), 200, 100);  // leaves room below only
+  WriteBytes(Path("demo.pas"), "x");
+  Window->LoadFile(Path("demo.pas"));
+  Parser->Program = HelloProgram("Hi");
+  Window->FileRun->trigger();
+  const QRect console = Window->Console()->frameGeometry();
+  EXPECT_FALSE(console.intersects(Window->frameGeometry()));
+}
+
 TEST_F(WindowTest, EveryEndOfARunLeavesItsOutputInTheConsole) {
   WriteBytes(Path("demo.pas"), "x");
   Window->LoadFile(Path("demo.pas"));
@@ -115,7 +128,7 @@ TEST_F(WindowTest, EveryEndOfARunLeavesItsOutputInTheConsole) {
       {"halt", HaltProgram(), TStopBy::sbNone, "Halted\n", "Halting - finished",
        R"(Finished in \d+\.\d\d s\.)", finished, 0},
       {"run-time error", DivideByZeroProgram(), TStopBy::sbNone, "", "run-time error",
-       R"(Run-time error: Division by zero\.)", "Run-time error", 1},
+       R"(Run-time error in line 1: Division by zero\.)", "Run-time error in line 1", 1},
       {"stopped in a line read", EchoLineProgram(), TStopBy::sbStopCommand, "", "Echo - stopped",
        R"(Stopped\.)", "Stopped", 0},
       {"stopped in a number read", ReadNumberProgram(), TStopBy::sbShortcutInConsole, "",
@@ -155,6 +168,18 @@ TEST_F(WindowTest, EveryEndOfARunLeavesItsOutputInTheConsole) {
                     .match(status).hasMatch()) << status.toStdString();
     EXPECT_EQ(CallsOf("Error").size(), c.ErrorBoxes);
   }
+}
+
+TEST_F(WindowTest, RunErrorLineStaysMarkedUntilTheNextRun) {
+  WriteBytes(Path("demo.pas"), "a\nb\n");
+  Window->LoadFile(Path("demo.pas"));
+  Parser->Program = DivideByZeroProgram();
+  Window->FileRun->trigger();
+  EXPECT_EQ(Window->Marker()->MarkedLine(), 0);
+  EXPECT_EQ(Window->Marker()->MarkedKind(), TLineMarkKind::lmRunError);
+  Parser->Success = false;
+  Window->FileRun->trigger();
+  EXPECT_EQ(Window->Marker()->MarkedLine(), -1);
 }
 
 TEST_F(WindowTest, TheEndedConsoleTakesNoKeysClosesWithEscapeAndIsReusedCleared) {

@@ -115,7 +115,7 @@ TEST_F(WindowTest, ErrorsOfListingAndRunReachTheErrorBox) {
   Window->FileRun->trigger();
   ASSERT_EQ(CallsOf("Error").size(), 1u);
   EXPECT_EQ(CallsOf("Error")[0].Caption, "Ulvan");
-  EXPECT_EQ(CallsOf("Error")[0].Text, "Division by zero.");
+  EXPECT_EQ(CallsOf("Error")[0].Text, "Division by zero.\nLine 1");
   EXPECT_FALSE(Window->IsRunning());
   EXPECT_TRUE(Window->FileRun->isEnabled());
 
