@@ -581,7 +581,8 @@ void TUVIDEMain::closeEvent(QCloseEvent *event) {
     }
   }
   if (Running) {
-    // The run is inside this call's caller; the window closes once Run has returned.
+    // Run is further down this call stack (a key wait or a poll); the window closes once it
+    // has returned.
     CloseConfirmed = true;
     FileStopExecute();
     event->ignore();

@@ -141,8 +141,11 @@ TEST_F(WindowTest, EveryEndOfARunLeavesItsOutputInTheConsole) {
     Dialogs->Calls.clear();
     Parser->Program = c.Program;
     bool stopEnabled = false;
+    QString whileCompiling, whileRunning;
+    Parser->WhileCompiling = [&] { whileCompiling = Window->statusBar()->currentMessage(); };
     auto stop = [&] {
       stopEnabled = Window->FileStop->isEnabled();
+      whileRunning = Window->statusBar()->currentMessage();
       if (c.StopBy == TStopBy::sbShortcutInConsole)
         QTest::keyClick(Window->Console()->TextArea(), Qt::Key_F2, Qt::ControlModifier);
       else
@@ -153,7 +156,11 @@ TEST_F(WindowTest, EveryEndOfARunLeavesItsOutputInTheConsole) {
     Window->FileRun->trigger();
 
     TConsoleWindow *console = Window->Console();
+    EXPECT_EQ(whileCompiling, "Compiling...");
     EXPECT_EQ(stopEnabled, c.StopBy != TStopBy::sbNone);
+    if (c.StopBy != TStopBy::sbNone) {
+      EXPECT_EQ(whileRunning, "Running...");
+    }
     EXPECT_FALSE(Window->FileStop->isEnabled());
     EXPECT_TRUE(console->isVisible());
     EXPECT_FALSE(console->IsOpen());
@@ -178,8 +185,11 @@ TEST_F(WindowTest, RunErrorLineStaysMarkedUntilTheNextRun) {
   EXPECT_EQ(Window->Marker()->MarkedLine(), 0);
   EXPECT_EQ(Window->Marker()->MarkedKind(), TLineMarkKind::lmRunError);
   Parser->Success = false;
+  Parser->Errors = {"[Error] demo.pas(2): ; missing", "[Warning] demo.pas(3): w",
+                    "[Error] demo.pas(4): x"};
   Window->FileRun->trigger();
   EXPECT_EQ(Window->Marker()->MarkedLine(), -1);
+  EXPECT_EQ(Window->statusBar()->currentMessage(), "2 errors, 1 warning");
 }
 
 TEST_F(WindowTest, TheEndedConsoleTakesNoKeysClosesWithEscapeAndIsReusedCleared) {
@@ -244,27 +254,6 @@ TEST_F(WindowTest, ClosingDuringARunAsksAboutChangesFirst) {
     EXPECT_TRUE(CallsOf("Error").empty());
     EXPECT_EQ(Window->Console()->isVisible(), !c.Closes);
   }
-}
-
-TEST_F(WindowTest, StatusBarSaysWhatTheRunDoes) {
-  WriteBytes(Path("demo.pas"), "x");
-  Window->LoadFile(Path("demo.pas"));
-  QString whileCompiling, whileRunning;
-  Parser->WhileCompiling = [&] { whileCompiling = Window->statusBar()->currentMessage(); };
-  Parser->Program = EchoLineProgram();
-  WhenConsoleWaits([&] {
-    whileRunning = Window->statusBar()->currentMessage();
-    Window->Console()->TypeKey("\r");
-  });
-  Window->FileRun->trigger();
-  EXPECT_EQ(whileCompiling, "Compiling...");
-  EXPECT_EQ(whileRunning, "Running...");
-
-  Parser->Success = false;
-  Parser->Errors = {"[Error] demo.pas(2): ; missing", "[Warning] demo.pas(3): w",
-                    "[Error] demo.pas(4): x"};
-  Window->FileRun->trigger();
-  EXPECT_EQ(Window->statusBar()->currentMessage(), "2 errors, 1 warning");
 }
 
 TEST_F(WindowTest, ConsoleTakesANonAsciiKeyAsOneCharacter) {
