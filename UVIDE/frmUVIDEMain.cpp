@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -25,6 +26,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "CallTrace.h"
 #include "CommandIcons.h"
 #include "ConsoleWindow.h"
 #include "DiagnosticList.h"
@@ -89,7 +91,7 @@ TUVIDEMain::TUVIDEMain(TParserFactory parserFactory, QString commandLineFile, QW
       Dialogs(std::make_unique<TQtUserDialogs>(this)),
       ConsoleWindow(std::make_unique<TConsoleWindow>(this)),
       Interpreter(std::make_unique<TUVCInterpreter>(ConsoleWindow.get())) {
-  ConsoleWindow->SetStopHandler([this] { Interpreter->Stop(); });
+  ConsoleWindow->SetStopHandler([this] { FileStopExecute(); });
   setObjectName(QStringLiteral("frmUVIDEMain"));
   CreateActions();
   CreateMenus();
@@ -139,6 +141,9 @@ void TUVIDEMain::CreateActions() {
   FileRun = MakeAction(this, "FileRun", QStringLiteral("&Run"), QStringLiteral("Run"),
                        QStringLiteral("Compile and run current program"), QKeySequence(Qt::Key_F9),
                        CommandIcon(TCommandIcon::ciRun, s));
+  FileStop = MakeAction(this, "FileStop", QStringLiteral("&Stop"), QStringLiteral("Stop"),
+                        QStringLiteral("Stop the running program"),
+                        QKeySequence(Qt::CTRL | Qt::Key_F2), CommandIcon(TCommandIcon::ciStop, s));
   FileExit = MakeAction(this, "FileExit", QStringLiteral("E&xit"), QStringLiteral("Exit"),
                         QStringLiteral("Exit application"), {},
                         CommandIcon(TCommandIcon::ciExit, s));
@@ -167,6 +172,7 @@ void TUVIDEMain::CreateActions() {
   bind(FileSaveAs, &TUVIDEMain::FileSaveAsExecute);
   bind(FileSend, &TUVIDEMain::FileSendExecute);
   bind(FileRun, &TUVIDEMain::FileRunExecute);
+  bind(FileStop, &TUVIDEMain::FileStopExecute);
   bind(FileExit, &TUVIDEMain::FileExitExecute);
   bind(HelpAbout, &TUVIDEMain::HelpAboutExecute);
   connect(EditCut, &QAction::triggered, this, [] { OnFocusedEdit([](auto *e) { e->cut(); }); });
@@ -174,9 +180,11 @@ void TUVIDEMain::CreateActions() {
   connect(EditPaste, &QAction::triggered, this,
           [] { OnFocusedEdit([](auto *e) { e->paste(); }); });
 
-  for (QAction *action : {FileNew, FileOpen, FileSave, FileSaveAs, FileSend, FileRun, FileExit,
-                          EditCut, EditCopy, EditPaste, HelpAbout})
+  for (QAction *action : {FileNew, FileOpen, FileSave, FileSaveAs, FileSend, FileRun, FileStop,
+                          FileExit, EditCut, EditCopy, EditPaste, HelpAbout})
     addAction(action);
+  // Stop works from the console too, where the running program has the keyboard.
+  ConsoleWindow->addAction(FileStop);
   connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
           [this] { UpdateEditActions(); });
@@ -190,7 +198,7 @@ void TUVIDEMain::CreateMenus() {
   FileMenu->addSeparator();
   FileMenu->addAction(FileSend);
   FileMenu->addSeparator();
-  FileMenu->addAction(FileRun);
+  FileMenu->addActions({FileRun, FileStop});
   FileMenu->addSeparator();
   FileMenu->addAction(FileExit);
   EditMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -213,7 +221,7 @@ void TUVIDEMain::CreateToolBar() {
   ToolBar1->addSeparator();
   ToolBar1->addActions({EditCut, EditCopy, EditPaste});
   ToolBar1->addSeparator();
-  ToolBar1->addAction(FileRun);
+  ToolBar1->addActions({FileRun, FileStop});
 }
 
 void TUVIDEMain::CreateEditor() {
@@ -235,21 +243,15 @@ void TUVIDEMain::CreateEditor() {
   RichEdit1->installEventFilter(this);
   connect(RichEdit1, &QTextEdit::textChanged, this, [this] { RichEdit1Change(); });
   connect(RichEdit1, &QTextEdit::copyAvailable, this, [this] { UpdateEditActions(); });
-
-  Marker = new TLineMarker(RichEdit1);
+  connect(RichEdit1->document(), &QTextDocument::modificationChanged, this,
+          [this] { UpdateCaption(); });
+  LineMarker = new TLineMarker(RichEdit1);
 
   lstErrors = new TDiagnosticList(Splitter1);
   lstErrors->setObjectName(QStringLiteral("lstErrors"));
   lstErrors->setMinimumHeight(1);
   connect(lstErrors, &TDiagnosticList::JumpRequested, this, [this] { lstErrorsDblClick(); });
-  // The selected diagnostic's hint in the status bar; a message of another kind stays.
-  connect(lstErrors, &QListWidget::currentRowChanged, this, [this, shown = QString()]() mutable {
-    const QString hint = lstErrors->CurrentHint();
-    if (!hint.isEmpty()) statusBar()->showMessage(hint);
-    else if (!shown.isEmpty() && statusBar()->currentMessage() == shown)
-      statusBar()->clearMessage();
-    shown = hint;
-  });
+  connect(lstErrors, &QListWidget::currentRowChanged, this, [this] { ShowDiagnosticHint(); });
 
   Splitter1->addWidget(RichEdit1);
   Splitter1->addWidget(lstErrors);
@@ -266,6 +268,7 @@ void TUVIDEMain::FormCreate() {
   RichText = std::make_unique<TQtRichText>(RichEdit1);
   RichText->InitHighlighter();
   UpdateEditActions();
+  UpdateRunActions();
   SetModified(false);
   FileSave->setEnabled(true);
 }
@@ -340,7 +343,8 @@ void TUVIDEMain::Guarded(const std::function<void()> &command) {
 }
 
 void TUVIDEMain::UpdateCaption() {
-  setWindowTitle(QStringLiteral("Ulvan - ") + BareFileName(FileNameValue));
+  setWindowTitle(QStringLiteral("Ulvan - ") + BareFileName(FileNameValue) +
+                 (Modified() ? QStringLiteral("*") : QString()));
 }
 
 void TUVIDEMain::UpdateEditActions() {
@@ -355,6 +359,7 @@ void TUVIDEMain::UpdateRunActions() {
   FileRun->setEnabled(!Running);
   FileNew->setEnabled(!Running);
   FileOpen->setEnabled(!Running);
+  FileStop->setEnabled(Running);
 }
 
 void TUVIDEMain::RichEdit1Change() {
@@ -510,8 +515,13 @@ void TUVIDEMain::FileRunExecute() {
                      QStringLiteral("You have to save the file at first"));
     return;
   }
+  LineMarker->Clear();
+  statusBar()->showMessage(QStringLiteral("Compiling..."));
+  statusBar()->repaint();
   const IParserRef parser = ParserFactory();
   const bool compiled = parser->Compile(QFile::encodeName(FileNameValue).toStdString());
+  CompileSummary = compiled ? QString() : DiagnosticCounts(parser->GetErrors());
+  statusBar()->showMessage(CompileSummary);
   lstErrors->SetLines(parser->GetErrors());
   ShowErrorList(lstErrors->count() > 0);
   if (const int first = lstErrors->FirstErrorRow(); !compiled && first >= 0) {
@@ -526,19 +536,47 @@ void TUVIDEMain::FileRunExecute() {
 void TUVIDEMain::RunProgram(const IProgramRef &program) {
   if (!Interpreter->LoadProgram(program)) return;
   Running = true;
+  StopAsked = false;
   UpdateRunActions();
-  struct TRunEnd {
-    TUVIDEMain *Window;
-    ~TRunEnd() {
-      Window->Running = false;
-      Window->UpdateRunActions();
-      if (Window->ClosePending) {
-        Window->ClosePending = false;
-        QTimer::singleShot(0, Window, &QWidget::close);
-      }
+  statusBar()->showMessage(QStringLiteral("Running..."));
+  TRunOutcome outcome;
+  QElapsedTimer clock;
+  clock.start();
+  try {
+    Interpreter->Run();
+    outcome.End = StopAsked ? TRunEnd::reStopped : TRunEnd::reFinished;
+  } catch (const std::exception &error) {
+    outcome.End = TRunEnd::reRunError;
+    outcome.Message = ErrorBoxText(BytesToText(error.what()));
+    const std::vector<TCallFrame> calls = ActiveCalls(*Interpreter);
+    if (!calls.empty()) {
+      outcome.Line = calls.front().Line;
+      outcome.Routine = BytesToText(calls.front().Routine);
     }
-  } runEnd{this};
-  Interpreter->Run();
+  }
+  outcome.Seconds = static_cast<double>(clock.elapsed()) / 1000.0;
+  Running = false;
+  UpdateRunActions();
+  if (CloseConfirmed) {
+    // The window was asked to close during the run and allowed to; it closes now.
+    QTimer::singleShot(0, this, &QWidget::close);
+    return;
+  }
+  ShowRunOutcome(outcome);
+}
+
+void TUVIDEMain::ShowRunOutcome(const TRunOutcome &outcome) {
+  statusBar()->showMessage(RunStatusText(outcome));
+  ConsoleWindow->ShowEnd(outcome.End, RunEndLine(outcome));
+  if (outcome.End != TRunEnd::reRunError) return;
+  if (outcome.Line > 0) LineMarker->ShowLine(outcome.Line - 1, TLineMarkKind::lmRunError);
+  Dialogs->Error(QStringLiteral("Ulvan"), RunErrorBoxText(outcome));
+}
+
+void TUVIDEMain::FileStopExecute() {
+  if (!Running) return;
+  StopAsked = true;
+  Interpreter->Stop();
 }
 
 void TUVIDEMain::lstErrorsDblClick() {
@@ -559,13 +597,26 @@ void TUVIDEMain::ShowLineNumber(int number) {
   const int count = EditorLineCount();
   if (line >= count) line = count - 1;
   if (line < 0) line = 0;
-  Marker->ShowLine(static_cast<int>(line), TLineMarkKind::lmDiagnostic);
+  LineMarker->ShowLine(static_cast<int>(line), TLineMarkKind::lmDiagnostic);
 }
 
 void TUVIDEMain::ClearDiagnostics() {
+  CompileSummary.clear();
   lstErrors->clear();
   ShowErrorList(false);
-  Marker->Clear();
+  LineMarker->Clear();
+}
+
+void TUVIDEMain::ShowDiagnosticHint() {
+  // After a failed compile its counts come first. A message of another kind stays when there
+  // is nothing to show.
+  QString message = CompileSummary;
+  if (const QString hint = lstErrors->CurrentHint(); !hint.isEmpty())
+    message += (message.isEmpty() ? QString() : QStringLiteral(" - ")) + hint;
+  if (!message.isEmpty()) statusBar()->showMessage(message);
+  else if (!HintMessage.isEmpty() && statusBar()->currentMessage() == HintMessage)
+    statusBar()->clearMessage();
+  HintMessage = message;
 }
 
 // ---- closing ----
@@ -573,19 +624,24 @@ void TUVIDEMain::ClearDiagnostics() {
 bool TUVIDEMain::FormCloseQuery() { return QuerySaveChanges(); }
 
 void TUVIDEMain::closeEvent(QCloseEvent *event) {
+  if (!CloseConfirmed) {
+    bool allowed = false;
+    Guarded([&] { allowed = FormCloseQuery(); });
+    if (!allowed) {
+      event->ignore();  // a running program goes on
+      return;
+    }
+  }
   if (Running) {
-    // The run is stopped first; the close is asked again once Run has returned.
-    ClosePending = true;
-    Interpreter->Stop();
+    // Run is further down this call stack (a key wait or a poll); the window closes once it
+    // has returned.
+    CloseConfirmed = true;
+    FileStopExecute();
     event->ignore();
     return;
   }
-  bool allowed = false;
-  Guarded([&] { allowed = FormCloseQuery(); });
-  if (!allowed) {
-    event->ignore();
-    return;
-  }
+  CloseConfirmed = false;
+  ConsoleWindow->hide();
   SavePlacement(*this, ErrorListShownHeight() > 0 ? ErrorListShownHeight() : ErrorListHeightValue);
   event->accept();
 }

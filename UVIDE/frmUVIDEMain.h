@@ -9,6 +9,7 @@
 
 #include "DiagnosticList.h"
 #include "IParser.h"
+#include "RunOutcome.h"
 #include "SourceText.h"
 #include "UserDialogs.h"
 
@@ -46,6 +47,8 @@ class TUVIDEMain final : public QMainWindow {
   void FileSaveAsExecute();
   void FileSendExecute();
   void FileRunExecute();
+  // Ends the running program at once; nothing when no program runs.
+  void FileStopExecute();
   void FileExitExecute();
   void HelpAboutExecute();
   void LoadFile(const QString &name);
@@ -75,7 +78,7 @@ class TUVIDEMain final : public QMainWindow {
   // The console window of the runs.
   TConsoleWindow *Console() const;
   // The one marked line of the editor: a diagnostic's or a run-time error's.
-  TLineMarker *LineMarker() const { return Marker; }
+  TLineMarker *Marker() const { return LineMarker; }
   bool IsSendingMail() const;
 
   // The edited text with LF line ends.
@@ -97,6 +100,7 @@ class TUVIDEMain final : public QMainWindow {
   QAction *FileSaveAs = nullptr;
   QAction *FileSend = nullptr;
   QAction *FileRun = nullptr;
+  QAction *FileStop = nullptr;
   QAction *FileExit = nullptr;
   QAction *EditCut = nullptr;
   QAction *EditCopy = nullptr;
@@ -127,9 +131,12 @@ class TUVIDEMain final : public QMainWindow {
   void WriteText(const QString &path);
   void SetModified(bool modified);
   void RunProgram(const IProgramRef &program);
+  void ShowRunOutcome(const TRunOutcome &outcome);
   void ClearDiagnostics();
   // Marks the line with this 1-based number, clamped to the text.
   void ShowLineNumber(int number);
+  // The selected diagnostic's hint in the status bar.
+  void ShowDiagnosticHint();
   void MailFinished(const QString &failure);
 
   TParserFactory ParserFactory;
@@ -139,12 +146,17 @@ class TUVIDEMain final : public QMainWindow {
   std::unique_ptr<TUVCInterpreter> Interpreter;
   std::unique_ptr<TQtRichText> RichText;
   TMailSender *Mail = nullptr;
-  TLineMarker *Marker = nullptr;
   TAboutBox *AboutBoxWidget = nullptr;
+  TLineMarker *LineMarker = nullptr;
   QString FileNameValue = Untitled;
+  // The counts of the last failed compile, shown before a diagnostic's hint.
+  QString CompileSummary;
+  // What ShowDiagnosticHint put in the status bar last.
+  QString HintMessage;
   TTextEncoding EncodingValue = TTextEncoding::teUtf8;
   int ErrorListHeightValue = 60;
   bool CommandLineLoadedValue = false;
   bool Running = false;
-  bool ClosePending = false;
+  bool StopAsked = false;       // the user stopped the current run
+  bool CloseConfirmed = false;  // closing was allowed during a run; it happens when the run ends
 };

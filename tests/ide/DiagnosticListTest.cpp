@@ -41,30 +41,32 @@ TEST_F(DiagnosticListTest, FailedCompileSelectsTheFirstErrorAndMarksItsLine) {
   RunWithDiagnostics({Hint2, Warning3, Error7, Error9});
   EXPECT_EQ(Window->lstErrors->currentRow(), 2);
   EXPECT_EQ(CaretLine(), 6);
-  EXPECT_EQ(Window->LineMarker()->MarkedLine(), 6);
-  EXPECT_EQ(Window->LineMarker()->MarkedKind(), TLineMarkKind::lmDiagnostic);
-  EXPECT_EQ(Window->statusBar()->currentMessage().toStdString(), DiagnosticHint("; missing"));
+  EXPECT_EQ(Window->Marker()->MarkedLine(), 6);
+  EXPECT_EQ(Window->Marker()->MarkedKind(), TLineMarkKind::lmDiagnostic);
+  EXPECT_EQ(Window->statusBar()->currentMessage().toStdString(),
+            "2 errors, 1 warning, 1 hint - " + std::string(DiagnosticHint("; missing")));
 
   // A compile with hints and warnings only selects nothing and leaves the caret.
   Window->RichEdit1->moveCursor(QTextCursor::End);
   RunWithDiagnostics({Hint2, Warning3}, true);
   EXPECT_EQ(Window->lstErrors->currentRow(), -1);
   EXPECT_EQ(CaretLine(), 0);
-  EXPECT_EQ(Window->LineMarker()->MarkedLine(), -1);
+  EXPECT_EQ(Window->Marker()->MarkedLine(), -1);
 }
 
 TEST_F(DiagnosticListTest, EnterJumpsLikeADoubleClickAndSelectingShowsTheHint) {
   RunWithDiagnostics({Error7, Hint2, Error9});
   QListWidget *list = Window->lstErrors;
+  const QString counts = "2 errors, 1 hint";
   const struct {
     int Row;
     Qt::Key Key;
     int Line;
     QString Status;
   } cases[] = {
-      {2, Qt::Key_Return, 8, QString::fromUtf8(DiagnosticHint("Bad factor"))},
-      {1, Qt::Key_Enter, 1, QString()},  // no hint for this message
-      {0, Qt::Key_Return, 6, QString::fromUtf8(DiagnosticHint("; missing"))},
+      {2, Qt::Key_Return, 8, counts + " - " + QString::fromUtf8(DiagnosticHint("Bad factor"))},
+      {1, Qt::Key_Enter, 1, counts},  // no hint for this message
+      {0, Qt::Key_Return, 6, counts + " - " + QString::fromUtf8(DiagnosticHint("; missing"))},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.Row);
@@ -73,7 +75,7 @@ TEST_F(DiagnosticListTest, EnterJumpsLikeADoubleClickAndSelectingShowsTheHint) {
     EXPECT_EQ(Window->statusBar()->currentMessage(), c.Status);
     QTest::keyClick(list, c.Key);
     EXPECT_EQ(CaretLine(), c.Line);
-    EXPECT_EQ(Window->LineMarker()->MarkedLine(), c.Line);
+    EXPECT_EQ(Window->Marker()->MarkedLine(), c.Line);
     EXPECT_TRUE(Window->RichEdit1->hasFocus());
   }
 }
@@ -125,7 +127,7 @@ TEST_F(DiagnosticListTest, NewAndOpenClearTheListAndTheMark) {
     SCOPED_TRACE(open ? "Open" : "New");
     RunWithDiagnostics({Error7});
     ASSERT_EQ(Window->lstErrors->count(), 1);
-    ASSERT_EQ(Window->LineMarker()->MarkedLine(), 6);
+    ASSERT_EQ(Window->Marker()->MarkedLine(), 6);
     if (open) {
       Dialogs->FileNames = {Path("demo.pas")};
       Window->FileOpen->trigger();
@@ -134,6 +136,6 @@ TEST_F(DiagnosticListTest, NewAndOpenClearTheListAndTheMark) {
     }
     EXPECT_EQ(Window->lstErrors->count(), 0);
     EXPECT_EQ(Window->ErrorListShownHeight(), 0);
-    EXPECT_EQ(Window->LineMarker()->MarkedLine(), -1);
+    EXPECT_EQ(Window->Marker()->MarkedLine(), -1);
   }
 }

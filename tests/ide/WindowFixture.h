@@ -18,7 +18,7 @@
 #include "UserDialogs.h"
 #include "frmUVIDEMain.h"
 
-// Readable failure messages.
+// Failures show texts as text.
 inline void PrintTo(const QString &text, std::ostream *out) {
   *out << '"' << text.toStdString() << '"';
 }
@@ -50,6 +50,7 @@ class TScriptedParser final : public IParser {
  public:
   bool Compile(const std::string &fileName) override {
     CompiledFiles.push_back(fileName);
+    if (WhileCompiling) WhileCompiling();
     return Success;
   }
   IProgramRef GetProgram() override { return Program; }
@@ -59,12 +60,17 @@ class TScriptedParser final : public IParser {
   std::vector<std::string> Errors;
   IProgramRef Program = NewProgram();
   std::vector<std::string> CompiledFiles;
+  std::function<void()> WhileCompiling;
 };
 
 // Programs written instruction by instruction.
 IProgramRef HelloProgram(const std::string &text);
 // Reads a line into a string variable and writes "You typed: " and the line.
 IProgramRef EchoLineProgram();
+// Reads an integer into a variable.
+IProgramRef ReadNumberProgram();
+// Writes "Halted" and halts before writing more.
+IProgramRef HaltProgram();
 // Jumps to itself for ever.
 IProgramRef EndlessLoopProgram();
 // Divides 1 by 0.
