@@ -112,14 +112,27 @@ void TConsoleWindow::ShowEnd(TRunEnd end, const QString &line) {
 std::optional<QPoint> TConsoleWindow::PlaceBeside(const QRect &owner, const QSize &size,
                                                   const QRect &screen) {
   if (size.width() > screen.width() || size.height() > screen.height()) return std::nullopt;
-  // Aligned with the owner's top or left edge, moved inside the screen where it sticks out.
-  const int top = std::clamp(owner.top(), screen.top(), screen.bottom() + 1 - size.height());
-  const int left = std::clamp(owner.left(), screen.left(), screen.right() + 1 - size.width());
-  if (owner.right() + size.width() <= screen.right()) return QPoint(owner.right() + 1, top);
-  if (owner.bottom() + size.height() <= screen.bottom()) return QPoint(left, owner.bottom() + 1);
-  if (owner.left() - size.width() >= screen.left())
-    return QPoint(owner.left() - size.width(), top);
-  return std::nullopt;
+  const int minX = screen.left(), maxX = screen.right() + 1 - size.width();
+  const int minY = screen.top(), maxY = screen.bottom() + 1 - size.height();
+  // Right of, below, left of and above the owner, aligned with its top or left edge, then the
+  // screen's corners; each moved inside the screen. The first that covers the least of the
+  // owner wins, so a screen too small for a place beside it still leaves most of it in view.
+  const QPoint candidates[] = {
+      {owner.right() + 1, owner.top()},  {owner.left(), owner.bottom() + 1},
+      {owner.left() - size.width(), owner.top()}, {owner.left(), owner.top() - size.height()},
+      {maxX, maxY}, {maxX, minY}, {minX, maxY}, {minX, minY}};
+  QPoint best;
+  qint64 bestOverlap = -1;
+  for (const QPoint &candidate : candidates) {
+    const QPoint at(std::clamp(candidate.x(), minX, maxX), std::clamp(candidate.y(), minY, maxY));
+    const QRect covered = QRect(at, size) & owner;
+    const qint64 overlap = covered.isEmpty() ? 0 : qint64{covered.width()} * covered.height();
+    if (bestOverlap < 0 || overlap < bestOverlap) {
+      best = at;
+      bestOverlap = overlap;
+    }
+  }
+  return best;
 }
 
 // Beside the editor window at the first run; later runs find the console where the user left it.

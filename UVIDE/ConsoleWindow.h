@@ -45,7 +45,8 @@ class TConsoleWindow final : public QWidget, public IConsole {
   void ShowEnd(TRunEnd end, const QString &line);
 
   // Where a window of `size` (frame included) goes beside `owner` on `screen`: to its right,
-  // else below it, else to its left; none when it fits nowhere without covering the owner.
+  // else below, left of or above it; where none has room, where it covers the least of the
+  // owner. None when it is larger than the screen.
   static std::optional<QPoint> PlaceBeside(const QRect &owner, const QSize &size,
                                            const QRect &screen);
 

@@ -62,7 +62,7 @@ TEST(RunOutcome, DiagnosticCountsBySeverity) {
   for (const auto &[lines, counts] : cases) EXPECT_EQ(DiagnosticCounts(lines), counts);
 }
 
-TEST(ConsolePlacement, BesideTheOwnerWhereTheScreenHasRoom) {
+TEST(ConsolePlacement, BesideTheOwnerOrCoveringTheLeastOfIt) {
   const QRect screen(0, 0, 1920, 1080);
   const QSize console(700, 500);
   struct TCase {
@@ -75,7 +75,11 @@ TEST(ConsolePlacement, BesideTheOwnerWhereTheScreenHasRoom) {
       {"right", {100, 100, 600, 450}, screen, console, QPoint(700, 100)},
       {"below", {1200, 100, 600, 450}, screen, console, QPoint(1200, 550)},
       {"left, moved up into the screen", {1250, 600, 600, 450}, screen, console, QPoint(550, 580)},
-      {"no room", {100, 100, 1500, 900}, screen, console, std::nullopt},
+      {"above", {100, 550, 1500, 500}, screen, console, QPoint(100, 50)},
+      // no room beside it: the corner that covers the least of it
+      {"no room", {100, 100, 1500, 900}, screen, console, QPoint(1220, 0)},
+      {"no room, small screen", {0, 0, 825, 697}, {0, 0, 1280, 1024}, {706, 436},
+       QPoint(574, 588)},
       {"larger than the screen", {0, 0, 100, 100}, screen, {2000, 500}, std::nullopt},
       {"second screen", {1950, 50, 400, 300}, {1920, 0, 1280, 1024}, console, QPoint(2350, 50)},
   };
