@@ -5,13 +5,13 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
+#include "EditorFont.h"
 #include "SourceText.h"
 
 TConsoleWindow::TConsoleWindow(QWidget *owner) : QWidget(owner, Qt::Window) {
@@ -27,8 +27,7 @@ TConsoleWindow::TConsoleWindow(QWidget *owner) : QWidget(owner, Qt::Window) {
   Screen->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   Screen->setCursorWidth(8);
   Screen->setFocusPolicy(Qt::StrongFocus);
-  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  font.setPixelSize(14);
+  const QFont font = EditorFont(14);
   Screen->setFont(font);
   QPalette colours = Screen->palette();
   colours.setColor(QPalette::Base, Qt::black);
