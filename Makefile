@@ -36,9 +36,10 @@ test-sanitize: deps
 fuzz: deps
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_BUILD=$(BUILD)/fuzz FUZZ_JOBS=$(JOBS) tests/fuzz/run-fuzzers
 
-# Installs under PREFIX; DESTDIR, when given, is put before every installed path.
+# Installs under PREFIX; DESTDIR, when given, is put before every installed path. The umask keeps
+# the folders that cmake --install creates open to every user.
 install: build
-	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+	@umask 022 && DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 # The Debian package in $(BUILD), then its check: unpacked into a scratch folder, it must hold a
 # working ulvan-run, the desktop entry, the icons, the man page and the examples.

@@ -12,6 +12,9 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "console window. The same compiler and machine run in a terminal as ulvan-run.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# cmake --install creates the folders above each installed file under the packer's umask:
+# opened to everyone before packing.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/OpenFolders.cmake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
