@@ -44,6 +44,10 @@ QIcon Drawn(TCommandIcon which) {
       p.drawPath(flap);
       break;
     }
+    case TCommandIcon::ciStop:
+      p.setBrush(QColor(190, 30, 30));
+      p.drawRoundedRect(QRectF(3.5, 3.5, 9, 9), 1.5, 1.5);
+      break;
     default: {
       p.setBrush(QColor(0, 120, 60));
       QPainterPath play;
@@ -73,6 +77,7 @@ QIcon CommandIcon(TCommandIcon which, const QStyle *style) {
       {"document-save-as", QStyle::SP_DialogSaveButton},
       {"mail-send", QStyle::SP_CustomBase},
       {"media-playback-start", QStyle::SP_MediaPlay},
+      {"media-playback-stop", QStyle::SP_CustomBase},
       {"application-exit", QStyle::SP_DialogCloseButton},
       {"edit-cut", QStyle::SP_CustomBase},
       {"edit-copy", QStyle::SP_CustomBase},

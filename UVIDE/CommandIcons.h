@@ -6,7 +6,7 @@
 
 class QStyle;
 
-enum class TCommandIcon { ciNew, ciOpen, ciSave, ciSaveAs, ciSend, ciRun, ciExit, ciCut, ciCopy,
+enum class TCommandIcon { ciNew, ciOpen, ciSave, ciSaveAs, ciSend, ciRun, ciStop, ciExit, ciCut, ciCopy,
                           ciPaste, ciAbout };
 
 QIcon CommandIcon(TCommandIcon which, const QStyle *style);

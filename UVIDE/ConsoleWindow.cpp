@@ -2,17 +2,34 @@
 // by running the event loop.
 #include "ConsoleWindow.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextBlock>
 #include <QVBoxLayout>
+#include <QtMath>
 
 #include "EditorFont.h"
 #include "SourceText.h"
+
+namespace {
+
+// Where the byte `byte` of a screen line lies in the text shown for it: the line shows as UTF-8
+// when it is valid UTF-8 and as one character per byte otherwise (BytesToText).
+int CaretOffset(const std::string &line, std::size_t byte) {
+  const QString shown = BytesToText(line);
+  if (shown.size() == static_cast<qsizetype>(line.size())) return static_cast<int>(byte);
+  return static_cast<int>(BytesToText(std::string_view(line).substr(0, byte)).size());
+}
+
+}  // namespace
 
 TConsoleWindow::TConsoleWindow(QWidget *owner) : QWidget(owner, Qt::Window) {
   setObjectName(QStringLiteral("ConsoleWindow"));
@@ -37,8 +54,13 @@ TConsoleWindow::TConsoleWindow(QWidget *owner) : QWidget(owner, Qt::Window) {
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(Screen);
-  const QFontMetrics metrics(font);
-  resize(metrics.horizontalAdvance(QLatin1Char('M')) * 80 + 24, metrics.lineSpacing() * 25 + 8);
+  // 80 columns and 25 lines, with room for the vertical scroll bar and the caret; the text area
+  // rounds each line up to whole pixels and wants one more below the last.
+  const QFontMetricsF metrics(font);
+  const int border = 2 * (Screen->frameWidth() + qCeil(Screen->document()->documentMargin()));
+  resize(qCeil(metrics.horizontalAdvance(QLatin1Char('M')) * 80) + border + Screen->cursorWidth() +
+             Screen->style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+         qCeil(metrics.lineSpacing()) * 25 + border + 1);
 }
 
 TConsoleWindow::~TConsoleWindow() {
@@ -51,7 +73,10 @@ void TConsoleWindow::Open(const std::string &title) {
   Screen->clear();
   Opened = true;
   ++Opens;
-  setWindowTitle(BytesToText(title));
+  ProgramName = BytesToText(title);
+  setWindowTitle(ProgramName);
+  Screen->setCursorWidth(8);
+  PlaceFirstTime();
   show();
   raise();
   activateWindow();
@@ -64,7 +89,49 @@ void TConsoleWindow::Release() {
   Opened = false;
   Keys.clear();
   if (WaitLoop) WaitLoop->quit();
-  hide();
+}
+
+void TConsoleWindow::ShowEnd(TRunEnd end, const QString &line) {
+  setWindowTitle(RunEndTitle(ProgramName, end));
+  Screen->setCursorWidth(0);  // no more input
+  QTextCursor cursor(Screen->document());
+  cursor.movePosition(QTextCursor::End);
+  if (!cursor.block().text().isEmpty()) cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+  QTextCharFormat format;
+  format.setFontWeight(QFont::Bold);
+  format.setForeground(end == TRunEnd::reFinished  ? QColor(128, 224, 128)
+                       : end == TRunEnd::reStopped ? QColor(240, 208, 96)
+                                                   : QColor(255, 128, 128));
+  cursor.insertText(line, format);
+  Screen->setTextCursor(cursor);
+  Screen->ensureCursorVisible();
+}
+
+std::optional<QPoint> TConsoleWindow::PlaceBeside(const QRect &owner, const QSize &size,
+                                                  const QRect &screen) {
+  if (size.width() > screen.width() || size.height() > screen.height()) return std::nullopt;
+  // Aligned with the owner's top or left edge, moved inside the screen where it sticks out.
+  const int top = std::clamp(owner.top(), screen.top(), screen.bottom() + 1 - size.height());
+  const int left = std::clamp(owner.left(), screen.left(), screen.right() + 1 - size.width());
+  if (owner.right() + size.width() <= screen.right()) return QPoint(owner.right() + 1, top);
+  if (owner.bottom() + size.height() <= screen.bottom()) return QPoint(left, owner.bottom() + 1);
+  if (owner.left() - size.width() >= screen.left())
+    return QPoint(owner.left() - size.width(), top);
+  return std::nullopt;
+}
+
+// Beside the editor window at the first run; later runs find the console where the user left it.
+void TConsoleWindow::PlaceFirstTime() {
+  if (Placed || parentWidget() == nullptr) return;
+  Placed = true;
+  const QWidget *owner = parentWidget()->window();
+  const QScreen *screen = owner->screen();
+  if (screen == nullptr) return;
+  // The console's frame is not known before it is shown; the owner's frame stands in for it.
+  const QSize frame = owner->frameGeometry().size() - owner->geometry().size();
+  if (const auto at = PlaceBeside(owner->frameGeometry(), size() + frame,
+                                  screen->availableGeometry()))
+    move(*at);
 }
 
 void TConsoleWindow::Write(std::string_view bytes) {
@@ -93,14 +160,14 @@ void TConsoleWindow::Repaint() {
       if (i > first) tail += QLatin1Char('\n');
       tail += BytesToText(lines[i]);
     }
-    cursor.insertText(tail);
+    cursor.insertText(tail, QTextCharFormat());
   }
   // The caret shows where the program writes next.
   const QTextBlock row = document->findBlockByNumber(static_cast<int>(Model.Row()));
   if (row.isValid()) {
     QTextCursor caret(row);
-    caret.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor,
-                       std::min(static_cast<int>(Model.Column()), row.length() - 1));
+    caret.setPosition(row.position() + std::min(CaretOffset(lines[Model.Row()], Model.ColumnByte()),
+                                                row.length() - 1));
     Screen->setTextCursor(caret);
   }
   Screen->ensureCursorVisible();
@@ -140,6 +207,11 @@ QString TConsoleWindow::ScreenText() const { return BytesToText(Model.Text()); }
 bool TConsoleWindow::eventFilter(QObject *watched, QEvent *event) {
   if (watched == Screen && event->type() == QEvent::KeyPress) {
     auto *key = static_cast<QKeyEvent *>(event);
+    if (!Opened) {
+      // After the run: Escape closes the window, the text can be copied, other keys do nothing.
+      if (key->key() == Qt::Key_Escape) close();
+      return !key->matches(QKeySequence::Copy) && !key->matches(QKeySequence::SelectAll);
+    }
     switch (key->key()) {
       case Qt::Key_Return:
       case Qt::Key_Enter: TypeKey("\r"); return true;

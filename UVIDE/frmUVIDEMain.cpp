@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -24,9 +25,11 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "CallTrace.h"
 #include "CommandIcons.h"
 #include "ConsoleWindow.h"
 #include "Interpreter.h"
+#include "LineMarker.h"
 #include "ListingName.h"
 #include "MailSender.h"
 #include "QtRichText.h"
@@ -71,7 +74,7 @@ TUVIDEMain::TUVIDEMain(TParserFactory parserFactory, QString commandLineFile, QW
       Dialogs(std::make_unique<TQtUserDialogs>(this)),
       ConsoleWindow(std::make_unique<TConsoleWindow>(this)),
       Interpreter(std::make_unique<TUVCInterpreter>(ConsoleWindow.get())) {
-  ConsoleWindow->SetStopHandler([this] { Interpreter->Stop(); });
+  ConsoleWindow->SetStopHandler([this] { FileStopExecute(); });
   setObjectName(QStringLiteral("frmUVIDEMain"));
   resize(600, 450);
   CreateActions();
@@ -117,6 +120,9 @@ void TUVIDEMain::CreateActions() {
   FileRun = MakeAction(this, "FileRun", QStringLiteral("&Run"), QStringLiteral("Run"),
                        QStringLiteral("Compile and run current program"), QKeySequence(Qt::Key_F9),
                        CommandIcon(TCommandIcon::ciRun, s));
+  FileStop = MakeAction(this, "FileStop", QStringLiteral("&Stop"), QStringLiteral("Stop"),
+                        QStringLiteral("Stop the running program"),
+                        QKeySequence(Qt::CTRL | Qt::Key_F2), CommandIcon(TCommandIcon::ciStop, s));
   FileExit = MakeAction(this, "FileExit", QStringLiteral("E&xit"), QStringLiteral("Exit"),
                         QStringLiteral("Exit application"), {},
                         CommandIcon(TCommandIcon::ciExit, s));
@@ -145,6 +151,7 @@ void TUVIDEMain::CreateActions() {
   bind(FileSaveAs, &TUVIDEMain::FileSaveAsExecute);
   bind(FileSend, &TUVIDEMain::FileSendExecute);
   bind(FileRun, &TUVIDEMain::FileRunExecute);
+  bind(FileStop, &TUVIDEMain::FileStopExecute);
   bind(FileExit, &TUVIDEMain::FileExitExecute);
   bind(HelpAbout, &TUVIDEMain::HelpAboutExecute);
   connect(EditCut, &QAction::triggered, this, [] { OnFocusedEdit([](auto *e) { e->cut(); }); });
@@ -152,9 +159,11 @@ void TUVIDEMain::CreateActions() {
   connect(EditPaste, &QAction::triggered, this,
           [] { OnFocusedEdit([](auto *e) { e->paste(); }); });
 
-  for (QAction *action : {FileNew, FileOpen, FileSave, FileSaveAs, FileSend, FileRun, FileExit,
-                          EditCut, EditCopy, EditPaste, HelpAbout})
+  for (QAction *action : {FileNew, FileOpen, FileSave, FileSaveAs, FileSend, FileRun, FileStop,
+                          FileExit, EditCut, EditCopy, EditPaste, HelpAbout})
     addAction(action);
+  // Stop works from the console too, where the running program has the keyboard.
+  ConsoleWindow->addAction(FileStop);
   connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
           [this] { UpdateEditActions(); });
@@ -168,7 +177,7 @@ void TUVIDEMain::CreateMenus() {
   FileMenu->addSeparator();
   FileMenu->addAction(FileSend);
   FileMenu->addSeparator();
-  FileMenu->addAction(FileRun);
+  FileMenu->addActions({FileRun, FileStop});
   FileMenu->addSeparator();
   FileMenu->addAction(FileExit);
   EditMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -191,7 +200,7 @@ void TUVIDEMain::CreateToolBar() {
   ToolBar1->addSeparator();
   ToolBar1->addActions({EditCut, EditCopy, EditPaste});
   ToolBar1->addSeparator();
-  ToolBar1->addAction(FileRun);
+  ToolBar1->addActions({FileRun, FileStop});
 }
 
 void TUVIDEMain::CreateEditor() {
@@ -209,6 +218,9 @@ void TUVIDEMain::CreateEditor() {
   RichEdit1->installEventFilter(this);
   connect(RichEdit1, &QTextEdit::textChanged, this, [this] { RichEdit1Change(); });
   connect(RichEdit1, &QTextEdit::copyAvailable, this, [this] { UpdateEditActions(); });
+  connect(RichEdit1->document(), &QTextDocument::modificationChanged, this,
+          [this] { UpdateCaption(); });
+  LineMarker = new TLineMarker(RichEdit1);
 
   lstErrors = new QListWidget(Splitter1);
   lstErrors->setObjectName(QStringLiteral("lstErrors"));
@@ -230,6 +242,7 @@ void TUVIDEMain::FormCreate() {
   RichText = std::make_unique<TQtRichText>(RichEdit1);
   RichText->InitHighlighter();
   UpdateEditActions();
+  UpdateRunActions();
   SetModified(false);
   FileSave->setEnabled(true);
 }
@@ -295,7 +308,8 @@ void TUVIDEMain::Guarded(const std::function<void()> &command) {
 }
 
 void TUVIDEMain::UpdateCaption() {
-  setWindowTitle(QStringLiteral("Ulvan - ") + BareFileName(FileNameValue));
+  setWindowTitle(QStringLiteral("Ulvan - ") + BareFileName(FileNameValue) +
+                 (Modified() ? QStringLiteral("*") : QString()));
 }
 
 void TUVIDEMain::UpdateEditActions() {
@@ -310,6 +324,7 @@ void TUVIDEMain::UpdateRunActions() {
   FileRun->setEnabled(!Running);
   FileNew->setEnabled(!Running);
   FileOpen->setEnabled(!Running);
+  FileStop->setEnabled(Running);
 }
 
 void TUVIDEMain::RichEdit1Change() {
@@ -457,8 +472,12 @@ void TUVIDEMain::FileRunExecute() {
                      QStringLiteral("You have to save the file at first"));
     return;
   }
+  LineMarker->Clear();
+  statusBar()->showMessage(QStringLiteral("Compiling..."));
+  statusBar()->repaint();
   const IParserRef parser = ParserFactory();
   const bool compiled = parser->Compile(QFile::encodeName(FileNameValue).toStdString());
+  statusBar()->showMessage(compiled ? QString() : DiagnosticCounts(parser->GetErrors()));
   lstErrors->clear();
   for (const std::string &line : parser->GetErrors()) lstErrors->addItem(BytesToText(line));
   ShowErrorList(lstErrors->count() > 0);
@@ -470,19 +489,47 @@ void TUVIDEMain::FileRunExecute() {
 void TUVIDEMain::RunProgram(const IProgramRef &program) {
   if (!Interpreter->LoadProgram(program)) return;
   Running = true;
+  StopAsked = false;
   UpdateRunActions();
-  struct TRunEnd {
-    TUVIDEMain *Window;
-    ~TRunEnd() {
-      Window->Running = false;
-      Window->UpdateRunActions();
-      if (Window->ClosePending) {
-        Window->ClosePending = false;
-        QTimer::singleShot(0, Window, &QWidget::close);
-      }
+  statusBar()->showMessage(QStringLiteral("Running..."));
+  TRunOutcome outcome;
+  QElapsedTimer clock;
+  clock.start();
+  try {
+    Interpreter->Run();
+    outcome.End = StopAsked ? TRunEnd::reStopped : TRunEnd::reFinished;
+  } catch (const std::exception &error) {
+    outcome.End = TRunEnd::reRunError;
+    outcome.Message = ErrorBoxText(BytesToText(error.what()));
+    const std::vector<TCallFrame> calls = ActiveCalls(*Interpreter);
+    if (!calls.empty()) {
+      outcome.Line = calls.front().Line;
+      outcome.Routine = BytesToText(calls.front().Routine);
     }
-  } runEnd{this};
-  Interpreter->Run();
+  }
+  outcome.Seconds = static_cast<double>(clock.elapsed()) / 1000.0;
+  Running = false;
+  UpdateRunActions();
+  if (CloseConfirmed) {
+    // The window was asked to close during the run and allowed to; it closes now.
+    QTimer::singleShot(0, this, &QWidget::close);
+    return;
+  }
+  ShowRunOutcome(outcome);
+}
+
+void TUVIDEMain::ShowRunOutcome(const TRunOutcome &outcome) {
+  statusBar()->showMessage(RunStatusText(outcome));
+  ConsoleWindow->ShowEnd(outcome.End, RunEndLine(outcome));
+  if (outcome.End != TRunEnd::reRunError) return;
+  if (outcome.Line > 0) LineMarker->ShowLine(outcome.Line - 1, TLineMarkKind::lmRunError);
+  Dialogs->Error(QStringLiteral("Ulvan"), RunErrorBoxText(outcome));
+}
+
+void TUVIDEMain::FileStopExecute() {
+  if (!Running) return;
+  StopAsked = true;
+  Interpreter->Stop();
 }
 
 void TUVIDEMain::lstErrorsDblClick() {
@@ -512,15 +559,23 @@ void TUVIDEMain::lstErrorsDblClick() {
 bool TUVIDEMain::FormCloseQuery() { return QuerySaveChanges(); }
 
 void TUVIDEMain::closeEvent(QCloseEvent *event) {
+  if (!CloseConfirmed) {
+    bool allowed = false;
+    Guarded([&] { allowed = FormCloseQuery(); });
+    if (!allowed) {
+      event->ignore();  // a running program goes on
+      return;
+    }
+  }
   if (Running) {
-    // The run is stopped first; the close is asked again once Run has returned.
-    ClosePending = true;
-    Interpreter->Stop();
+    // Run is further down this call stack (a key wait or a poll); the window closes once it
+    // has returned.
+    CloseConfirmed = true;
+    FileStopExecute();
     event->ignore();
     return;
   }
-  bool allowed = false;
-  Guarded([&] { allowed = FormCloseQuery(); });
-  if (allowed) event->accept();
-  else event->ignore();
+  CloseConfirmed = false;
+  ConsoleWindow->hide();
+  event->accept();
 }

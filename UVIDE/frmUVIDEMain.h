@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "IParser.h"
+#include "RunOutcome.h"
 #include "SourceText.h"
 #include "UserDialogs.h"
 
@@ -20,6 +21,7 @@ class QToolBar;
 class TAboutBox;
 class TUVCInterpreter;
 class TConsoleWindow;
+class TLineMarker;
 class TQtRichText;
 
 // Makes the compiler for one Run.
@@ -44,6 +46,8 @@ class TUVIDEMain final : public QMainWindow {
   void FileSaveAsExecute();
   void FileSendExecute();
   void FileRunExecute();
+  // Ends the running program at once; nothing when no program runs.
+  void FileStopExecute();
   void FileExitExecute();
   void HelpAboutExecute();
   void LoadFile(const QString &name);
@@ -72,6 +76,8 @@ class TUVIDEMain final : public QMainWindow {
   TQtRichText *Highlighter() const { return RichText.get(); }
   // The console window of the runs.
   TConsoleWindow *Console() const;
+  // The mark of the line a run-time error names.
+  TLineMarker *Marker() const { return LineMarker; }
 
   // The edited text with LF line ends.
   QString EditorText() const;
@@ -92,6 +98,7 @@ class TUVIDEMain final : public QMainWindow {
   QAction *FileSaveAs = nullptr;
   QAction *FileSend = nullptr;
   QAction *FileRun = nullptr;
+  QAction *FileStop = nullptr;
   QAction *FileExit = nullptr;
   QAction *EditCut = nullptr;
   QAction *EditCopy = nullptr;
@@ -122,6 +129,7 @@ class TUVIDEMain final : public QMainWindow {
   void WriteText(const QString &path);
   void SetModified(bool modified);
   void RunProgram(const IProgramRef &program);
+  void ShowRunOutcome(const TRunOutcome &outcome);
 
   TParserFactory ParserFactory;
   QString CommandLineFile;
@@ -130,10 +138,12 @@ class TUVIDEMain final : public QMainWindow {
   std::unique_ptr<TUVCInterpreter> Interpreter;
   std::unique_ptr<TQtRichText> RichText;
   TAboutBox *AboutBoxWidget = nullptr;
+  TLineMarker *LineMarker = nullptr;
   QString FileNameValue = Untitled;
   TTextEncoding EncodingValue = TTextEncoding::teUtf8;
   int ErrorListHeightValue = 60;
   bool CommandLineLoadedValue = false;
   bool Running = false;
-  bool ClosePending = false;
+  bool StopAsked = false;       // the user stopped the current run
+  bool CloseConfirmed = false;  // closing was allowed during a run; it happens when the run ends
 };

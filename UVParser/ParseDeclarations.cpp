@@ -6,7 +6,16 @@
 
 namespace {
 const TTokenSet DeclarationStarters{tkLABEL, tkCONST, tkTYPE, tkVAR, tkPROCEDURE, tkFUNCTION};
+
+// The main program's name in a call trace: its PROGRAM name, or without a heading the source
+// file's name without its extension.
+std::string MainProgramName(const IProgram &program) {
+  if (!program.GetProgramName().empty()) return program.GetProgramName();
+  const std::string file = program.GetSourceFileName();
+  const std::size_t dot = file.rfind('.');
+  return dot == std::string::npos || dot == 0 ? file : file.substr(0, dot);
 }
+}  // namespace
 
 // program -> [PROGRAM ident ;] block .
 void TUVParser::ParseProgram() {
@@ -30,6 +39,7 @@ void TUVParser::ParseProgram() {
   EmitOp(ocInit);
   ParseBlock(start);
   EmitOp(ocRet);
+  Program->Statements().AddRoutine(MainProgramName(*Program), 0, Here());
   SymbolTable->CloseScope();
   Expect(tkPeriod);
   if (Kind() != tkEOF)
@@ -52,6 +62,7 @@ void TUVParser::ParseBlock(TTokenSet set) {
   Program->GetInstruction(count - 1, last);
   if (count > 0 && last.Opcode == ocJump && last.IntValue == bodyLabel) Truncate(count - 1);
   SymbolTable->SetLabelAddress(bodyLabel, Here());
+  NoteStatement();  // the body, from its frame's locals on
   const std::int32_t locals = SymbolTable->GetLocalsSize();
   if (locals != 0) EmitInt(ocIncSP, locals);
   TTypeDescriptor *unspecified = nullptr;

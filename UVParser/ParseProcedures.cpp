@@ -80,11 +80,13 @@ void TUVParser::ParseProcedureDeclaration(TTokenSet set) {
     Advance();
     return;
   }
-  SymbolTable->SetLabelAddress(proc->EntryLabel, Here());
+  const std::int32_t entry = Here();
+  SymbolTable->SetLabelAddress(proc->EntryLabel, entry);
   SymbolTable->OpenProcedureScope(proc);
   ParseBlock(set);
   SymbolTable->CloseScope();
   EmitOp(ocRet);
+  Program->Statements().AddRoutine(proc->Name, entry, Here());
 }
 
 // heading -> ident [( parameters )]

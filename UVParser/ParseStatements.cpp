@@ -89,6 +89,7 @@ void TUVParser::ParseStatement(TTokenSet set) {
     SymbolTable->SetLabelAddress(label, Here());
   }
 
+  if (StatementStarters.Contains(Kind())) NoteStatement();
   switch (Kind()) {
     case tkGOTO: ParseGotoStatement(set); return;
     case tkBEGIN:
@@ -277,6 +278,7 @@ void TUVParser::ParseRepeatStatement(TTokenSet set) {
       ParseStatement(set);
     }
   }
+  NoteStatement();  // the condition, at the line of UNTIL
   Expect(tkUNTIL);
 
   const std::int32_t mark = Here();
@@ -294,6 +296,7 @@ void TUVParser::ParseRepeatStatement(TTokenSet set) {
 
 // for -> FOR ident := expression (TO | DOWNTO) expression DO statement
 void TUVParser::ParseForStatement(TTokenSet set) {
+  const std::int32_t forLine = Token().Line;
   Expect(tkFOR);
   TLoopContext saved(BreakLabel, ContinueLabel);
   ContinueLabel = SymbolTable->NewLabel();
@@ -351,6 +354,8 @@ void TUVParser::ParseForStatement(TTokenSet set) {
 
   ParseStatement(set);
 
+  // The counter's step and the limit's release belong to the FOR again.
+  Program->Statements().AddStatement(Here(), forLine);
   SymbolTable->SetLabelAddress(ContinueLabel, Here());
   EmitVariableAddress(var);
   EmitVariableAddress(var);

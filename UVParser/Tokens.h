@@ -97,6 +97,7 @@ struct TToken {
   std::int64_t IntValue = 0;   // tkInteger
   double RealValue = 0.0;      // tkReal
   bool BoolValue = false;      // tkBoolean
+  std::int32_t Line = 0;       // line on which the token ends
 };
 
 // A set of token kinds 0..63, one bit per kind. Kinds 62 and 63 are never produced; values

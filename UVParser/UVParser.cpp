@@ -137,6 +137,8 @@ TInstruction MakeInstruction(TOpcode op, std::int32_t line) {
 }
 }  // namespace
 
+void TUVParser::NoteStatement() { Program->Statements().AddStatement(Here(), Token().Line); }
+
 void TUVParser::EmitOp(TOpcode op) {
   const std::int32_t count = Program->GetCount();
   if ((op == ocAddInt || op == ocSubInt) && count > 0) {

@@ -99,6 +99,8 @@ class TUVParser final : public IParser {
   void EmitReal(TOpcode op, double value);
   void EmitBool(TOpcode op, bool value);
   void EmitStr(TOpcode op, std::string_view value);
+  // Records in the statement table that a statement begins here, at the current token's line.
+  void NoteStatement();
   void SkipTo(TTokenSet set);
   void Expect(TTokenKind kind);
   void ResolveJumps();

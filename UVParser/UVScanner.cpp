@@ -230,6 +230,12 @@ bool TUVScanner::NextToken() {
     return true;
   }
   Previous = Current;
+  const bool more = ScanToken();
+  Current.Line = Line;
+  return more;
+}
+
+bool TUVScanner::ScanToken() {
   for (;;) {
     unsigned char c = 0;
     do {

@@ -63,6 +63,8 @@ class TUVScanner final : public IScanner {
   std::int64_t GetPosition() const override { return Position; }
 
  private:
+  // Reads the next token into Current; false at the end of the file.
+  bool ScanToken();
   bool ReadChar(unsigned char &c);
   void UnreadChar();
   bool FillBuffer();

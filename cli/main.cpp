@@ -11,6 +11,7 @@
 #include <iostream>
 #include <string>
 
+#include "CallTrace.h"
 #include "Errors.h"
 #include "IParser.h"
 #include "Interpreter.h"
@@ -119,7 +120,8 @@ int main(int argc, char **argv) {
     interpreter.Run();
   } catch (const ERunError &e) {
     std::cout.flush();
-    std::cerr << ErrorBoxText(e.what()) << "\n";
+    std::cerr << FormatRunError(program->GetSourceFileName(), ErrorBoxText(e.what()),
+                                ActiveCalls(interpreter));
     return ExitRunError;
   }
   return ExitOk;

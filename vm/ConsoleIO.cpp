@@ -26,6 +26,22 @@ class TLineReadScope {
   bool &InRead;
 };
 
+// Backspace takes the last character off the line: a whole UTF-8 sequence when the line ends
+// in one (a key outside ASCII arrives as its UTF-8 bytes), else one byte. False when empty.
+bool EraseLastCharacter(std::string &line) {
+  if (line.empty()) return false;
+  std::size_t start = line.size() - 1;
+  const auto byte = [&line](std::size_t i) { return static_cast<unsigned char>(line[i]); };
+  while (start > 0 && (byte(start) & 0xC0) == 0x80 && line.size() - start < 4) --start;
+  const unsigned char lead = byte(start);
+  const std::size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
+                             : lead >= 0xE0 && lead < 0xF0 ? 3
+                             : lead >= 0xC2 && lead < 0xE0 ? 2
+                                                           : 1;
+  line.resize(length == line.size() - start ? start : line.size() - 1);
+  return true;
+}
+
 }  // namespace
 
 void TUVCInterpreter::WriteConsoleText(std::string_view text) { Console->Write(text); }
@@ -40,6 +56,8 @@ TUVCInterpreter::TLine TUVCInterpreter::ReadLine() {
   std::string line;
   for (;;) {
     const int c = Console->ReadChar();
+    // A Stop during the wait (the console closed, the Stop command) ends the run quietly.
+    if (StopRequested) throw uvm::TRunStopped();
     if (c == IConsole::NoChar) return {line, true};
     if (!interactive) {
       // Piped input: LF, CR or CR LF end a line, without echo.
@@ -49,15 +67,12 @@ TUVCInterpreter::TLine TUVCInterpreter::ReadLine() {
       if (c == '\r') SkipLF = true;
       if (c == '\r' || c == '\n') return {line, false};
       if (c == 8) {
-        if (!line.empty()) line.pop_back();
+        EraseLastCharacter(line);
       } else {
         line += static_cast<char>(c);
       }
     } else if (c == 8) {
-      if (!line.empty()) {
-        line.pop_back();
-        Console->Write("\b \b");
-      }
+      if (EraseLastCharacter(line)) Console->Write("\b \b");
     } else {
       const char ch = static_cast<char>(c);
       if (c == '\r') {
@@ -86,11 +101,8 @@ double TUVCInterpreter::ReadConsoleReal() {
   for (;;) {
     const TLine line = ReadLine();
     double value;
-    switch (TryStrToReal(line.Text, value)) {
-      case TRealConversion::rcOk: return value;
-      case TRealConversion::rcOverflow: throw EOverflow();
-      case TRealConversion::rcBad: break;
-    }
+    // A number beyond the range of a real is bad input like any other.
+    if (TryStrToReal(line.Text, value) == TRealConversion::rcOk) return value;
     if (line.AtEnd) throw EEndOfInput();
     WriteConsoleText("Sorry?: ");
   }

@@ -16,7 +16,10 @@ int TMemoryConsole::ReadChar() {
     TypeAhead.erase(0, 1);
     return c;
   }
-  if (InputPos >= Input.size()) return NoChar;
+  if (InputPos >= Input.size()) {
+    if (OnWait) OnWait();
+    return NoChar;
+  }
   return static_cast<unsigned char>(Input[InputPos++]);
 }
 

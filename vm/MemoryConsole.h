@@ -43,4 +43,7 @@ class TMemoryConsole final : public IConsole {
   // Called by ProcessMessages and Poll when set.
   std::function<void()> OnProcessMessages;
   std::function<void()> OnPoll;
+  // Called by ReadChar when no key is left, before it answers NoChar: what a person does while
+  // the program waits for a key (e.g. stop the run).
+  std::function<void()> OnWait;
 };

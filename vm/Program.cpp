@@ -24,6 +24,7 @@ void TUVCProgram::Clear() {
   Items.reserve(static_cast<std::size_t>(InitialCapacity));
   SourceFileName.clear();
   ProgramName.clear();
+  StatementTableValue.Clear();
 }
 
 void TUVCProgram::AddInstruction(const TInstruction &instr) {
@@ -40,4 +41,5 @@ void TUVCProgram::SetCount(std::int32_t n) {
     Clear();
   else if (n < Count)
     Count = n;  // the entries beyond Count are overwritten by later appends
+  if (n > 0) StatementTableValue.Truncate(n);
 }

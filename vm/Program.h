@@ -1,4 +1,5 @@
-// The program store: the instructions of one compiled program and its two names.
+// The program store: the instructions of one compiled program, its two names and its
+// statement table.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "Instruction.h"
+#include "StatementTable.h"
 
 class IProgram {
  public:
@@ -24,6 +26,9 @@ class IProgram {
   virtual std::string GetSourceFileName() const = 0;
   // Writes the listing file; throws EInOutError on the first failure.
   virtual void WriteListing(const std::string &fileName) const = 0;
+  // Statement lines and routine ranges; follows SetCount and Clear.
+  virtual TStatementTable &Statements() = 0;
+  virtual const TStatementTable &Statements() const = 0;
 };
 
 using IProgramRef = std::shared_ptr<IProgram>;
@@ -46,6 +51,8 @@ class TUVCProgram final : public IProgram {
   void SetSourceFileName(const std::string &name) override { SourceFileName = name; }
   std::string GetSourceFileName() const override { return SourceFileName; }
   void WriteListing(const std::string &fileName) const override;
+  TStatementTable &Statements() override { return StatementTableValue; }
+  const TStatementTable &Statements() const override { return StatementTableValue; }
 
   // Number of entries the store accounts for (1000, 1500, 2000 ...).
   std::int32_t GetCapacity() const { return Capacity; }
@@ -60,6 +67,7 @@ class TUVCProgram final : public IProgram {
   // linear in the program's size.
   std::int32_t Capacity = 0;
   std::vector<TInstruction> Items;
+  TStatementTable StatementTableValue;
 };
 
 inline IProgramRef NewProgram() { return std::make_shared<TUVCProgram>(); }

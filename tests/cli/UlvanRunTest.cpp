@@ -94,7 +94,14 @@ TEST_F(UlvanRun, NumericReadAtTheEndOfInputIsARunTimeError) {
   const fs::path src = Write("r.pas", "VAR a: Integer;\nBEGIN\n ReadLn(a)\nEND.\n");
   const TRun run = Run(Quoted(src), "abc\n");
   EXPECT_EQ(run.Status, 2);
-  EXPECT_EQ(run.Err, "Unexpected end of input.\n");
+  EXPECT_EQ(run.Err, "[Run-time error] r.pas(3): Unexpected end of input.\n  in r, r.pas(3)\n");
+}
+
+TEST_F(UlvanRun, ARealBeyondTheRangeOfADoubleIsAskedAgain) {
+  const fs::path src = Write("big.pas", "VAR x: Real;\nBEGIN\n ReadLn(x); WriteLn(FloatToStr(x))\nEND.\n");
+  const TRun run = Run(Quoted(src), "1e999\n-1E400\n2.5\n");
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Out, "Sorry?: Sorry?: 2.5\n");
 }
 
 TEST_F(UlvanRun, CompileErrorsGoToStderrAndTheListingIsStillWritten) {
@@ -121,12 +128,64 @@ TEST_F(UlvanRun, MissingFile) {
   EXPECT_EQ(run.Err, "[Error] missing.pas(1): I/O error reading file " + src.string() + "\n");
 }
 
-TEST_F(UlvanRun, RunTimeErrorShowsTheMessageWithAFullStop) {
-  const fs::path src = Write("div.pas", "VAR a: Integer;\nBEGIN\n a := 0; WriteLn('before'); a := 1 DIV a\nEND.\n");
+TEST_F(UlvanRun, RunTimeErrorShowsItsLineAndTheActiveCalls) {
+  struct Case {
+    const char *name, *source, *out, *err;
+  };
+  const Case cases[] = {
+      {"div.pas", "VAR a: Integer;\nBEGIN\n a := 0; WriteLn('before');\n a := 1 DIV a\nEND.\n",
+       "before\n", "[Run-time error] div.pas(4): Division by zero.\n  in div, div.pas(4)\n"},
+      {"demo.pas",
+       "PROGRAM Demo;\nVAR total, count: Integer;\nFUNCTION Average(sum, n: Integer): Integer;\n"
+       "BEGIN\n  Average := sum DIV n\nEND;\nPROCEDURE Report;\n  PROCEDURE Line;\n  BEGIN\n"
+       "    WriteLn(IntToStr(Average(total,\n count)))\n  END;\nBEGIN\n  Line\nEND;\n"
+       "BEGIN\n  total := 10; count := 0;\n  Report\nEND.\n",
+       "",
+       "[Run-time error] demo.pas(5): Division by zero.\n  in Average, demo.pas(5)\n"
+       "  called from Line, demo.pas(10)\n  called from Report, demo.pas(14)\n"
+       "  called from Demo, demo.pas(18)\n"},
+      // the condition of UNTIL, the step of a FOR, a statement after a dropped constant IF
+      {"loops.pas",
+       "PROGRAM Loops;\nVAR i, z: Real;\nBEGIN\n  i := 0.0; z := 0.0;\n  REPEAT\n"
+       "    i := i + 1.0\n  UNTIL i / z > 3.0\nEND.\n",
+       "", "[Run-time error] loops.pas(7): Floating point division by zero.\n  in Loops, loops.pas(7)\n"},
+      {"dead.pas",
+       "VAR k, z: Integer;\nBEGIN\n  z := 0;\n  IF FALSE THEN\n    WriteLn('never')\n  ;\n"
+       "  FOR k := 1 TO 3 DIV z DO\n    WriteLn('x')\nEND.\n",
+       "", "[Run-time error] dead.pas(7): Division by zero.\n  in dead, dead.pas(7)\n"},
+      // a routine's frame that does not fit: at the BEGIN of its body
+      {"frame.pas",
+       "PROGRAM Frame;\nPROCEDURE Big;\nVAR a: ARRAY[1..70000] OF Boolean;\nBEGIN\n  a[1] := TRUE\n"
+       "END;\nBEGIN\n  Big\nEND.\n",
+       "", "[Run-time error] frame.pas(4): Store overflow.\n  in Big, frame.pas(4)\n"
+       "  called from Frame, frame.pas(8)\n"},
+  };
+  for (const Case &c : cases) {
+    const TRun run = Run(Quoted(Write(c.name, c.source)));
+    EXPECT_EQ(run.Status, 2) << c.name;
+    EXPECT_EQ(run.Out, c.out) << c.name;
+    EXPECT_EQ(run.Err, c.err) << c.name;
+  }
+}
+
+TEST_F(UlvanRun, DeepRecursionFoldsItsIdenticalCalls) {
+  const fs::path src = Write("fib.pas",
+                             "PROGRAM Deep;\nFUNCTION Fib(n: Integer): Integer;\nBEGIN\n"
+                             "  IF n < 2 THEN Fib := n\n  ELSE Fib := Fib(n - 1) + 1\nEND;\n"
+                             "BEGIN\n  WriteLn(IntToStr(Fib(100000)))\nEND.\n");
   const TRun run = Run(Quoted(src));
   EXPECT_EQ(run.Status, 2);
-  EXPECT_EQ(run.Out, "before\n");
-  EXPECT_EQ(run.Err, "Division by zero.\n");
+  // Each call of Fib takes 20 bytes of the 64001: the overflow comes after about 3200 of them.
+  const std::string head =
+      "[Run-time error] fib.pas(5): Store overflow.\n  in Fib, fib.pas(5)\n"
+      "  called from Fib, fib.pas(5)\n  ... ";
+  ASSERT_EQ(run.Err.substr(0, head.size()), head) << run.Err;
+  const std::string tail = " more calls of Fib\n  called from Deep, fib.pas(8)\n";
+  ASSERT_GT(run.Err.size(), head.size() + tail.size());
+  EXPECT_EQ(run.Err.substr(run.Err.size() - tail.size()), tail);
+  const int more = std::stoi(run.Err.substr(head.size()));
+  EXPECT_GT(more, 2000);
+  EXPECT_LT(more, 3300);
 }
 
 TEST_F(UlvanRun, HaltEndsWithSuccess) {

@@ -12,6 +12,7 @@
 
 #include <unistd.h>
 
+#include "CallTrace.h"
 #include "Errors.h"
 #include "Interpreter.h"
 #include "MemoryConsole.h"
@@ -87,6 +88,8 @@ inline TRunOutcome BoundedRun(TUVCInterpreter &vm, TMemoryConsole &console) {
     outcome.Ended = console.PollCount == 0;
   } catch (const ERunError &e) {
     CheckError(e, outcome);
+    // The error's place is read from whatever the program left in the store.
+    if (ActiveCalls(vm).empty()) Fail("no active call after a run-time error");
   }
   if (vm.IsRunning()) Fail("the interpreter is still running after Run");
   if (console.IsOpen) Fail("the console is still open after Run");

@@ -4,10 +4,14 @@
 #include <QAction>
 #include <QFile>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTextBlock>
 #include <QTest>
 #include <QTextEdit>
 
 #include "ConsoleWindow.h"
+#include "LineMarker.h"
 #include "WindowFixture.h"
 
 class RealCompilerTest : public WindowTest {
@@ -48,6 +52,27 @@ TEST_F(RealCompilerTest, ErrorIsListedAndLeadsToItsLine) {
   Window->lstErrors->setCurrentRow(0);
   Window->lstErrorsDblClick();
   EXPECT_EQ(Window->RichEdit1->textCursor().blockNumber(), 0);
+}
+
+TEST_F(RealCompilerTest, RunTimeErrorIsShownAtItsLine) {
+  const QString demo = Path("demo.pas");
+  WriteBytes(demo,
+             "program Demo;\nvar r: Integer;\n\nfunction Average(sum, count: Integer): Integer;\n"
+             "begin\n  Average := sum div count\nend;\n\nbegin\n  WriteLn('Start');\n"
+             "  r := Average(10, 0);\n  WriteLn(IntToStr(r))\nend.\n");
+  Window->LoadFile(demo);
+  Window->FileRun->trigger();
+  ASSERT_EQ(Dialogs->Calls.size(), 1u);
+  EXPECT_EQ(Dialogs->Calls[0].Text, "Division by zero.\nLine 6, in Average");
+  EXPECT_EQ(Window->RichEdit1->textCursor().blockNumber(), 5);
+  EXPECT_EQ(Window->Marker()->MarkedLine(), 5);
+  EXPECT_EQ(Window->Marker()->MarkedKind(), TLineMarkKind::lmRunError);
+  EXPECT_EQ(Window->statusBar()->currentMessage(), "Run-time error in line 6");
+  TConsoleWindow *console = Window->Console();
+  EXPECT_EQ(console->ScreenText(), "Start\n");
+  EXPECT_EQ(console->TextArea()->document()->lastBlock().text(),
+            "Run-time error in line 6: Division by zero.");
+  EXPECT_EQ(console->windowTitle(), "Demo - run-time error");
 }
 
 #endif

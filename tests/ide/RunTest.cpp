@@ -84,8 +84,8 @@ TEST_F(WindowTest, RunWithHintsOnlyShowsThemAndRuns) {
   TConsoleWindow *console = Window->Console();
   EXPECT_EQ(console->OpenCount(), 1);
   EXPECT_EQ(console->ScreenText(), "Hello, world!\n");
-  EXPECT_EQ(console->windowTitle(), "Hello");
-  EXPECT_FALSE(console->isVisible());  // gone when the run ended
+  EXPECT_EQ(console->windowTitle(), "Hello - finished");
+  EXPECT_TRUE(console->isVisible());  // the output stays readable
   EXPECT_TRUE(QFile::exists(Path("demo.uvc")));
 }
 
@@ -115,7 +115,7 @@ TEST_F(WindowTest, ErrorsOfListingAndRunReachTheErrorBox) {
   Window->FileRun->trigger();
   ASSERT_EQ(CallsOf("Error").size(), 1u);
   EXPECT_EQ(CallsOf("Error")[0].Caption, "Ulvan");
-  EXPECT_EQ(CallsOf("Error")[0].Text, "Division by zero.");
+  EXPECT_EQ(CallsOf("Error")[0].Text, "Division by zero.\nLine 1");
   EXPECT_FALSE(Window->IsRunning());
   EXPECT_TRUE(Window->FileRun->isEnabled());
 

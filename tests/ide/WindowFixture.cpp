@@ -33,20 +33,25 @@ QString NextName(std::deque<QString> &names) {
   return name;
 }
 
-void Emit(const IProgramRef &program, TOpcode opcode, std::int32_t value = 0) {
-  TInstruction instruction{};
-  instruction.Opcode = opcode;
-  instruction.Line = 1;
-  instruction.IntValue = value;
-  program->AddInstruction(instruction);
-}
+// One instruction: an opcode with its integer or string operand.
+struct TStep {
+  TOpcode Opcode;
+  std::int32_t Value = 0;
+  std::string Text = {};
+};
 
-void EmitStr(const IProgramRef &program, TOpcode opcode, const std::string &text) {
-  TInstruction instruction{};
-  instruction.Opcode = opcode;
-  instruction.Line = 1;
-  instruction.StrValue.Assign(text);
-  program->AddInstruction(instruction);
+IProgramRef Build(const char *name, std::initializer_list<TStep> steps) {
+  IProgramRef program = NewProgram();
+  program->SetProgramName(name);
+  for (const TStep &step : steps) {
+    TInstruction instruction{};
+    instruction.Opcode = step.Opcode;
+    instruction.Line = 1;
+    if (step.Opcode == ocPushStr) instruction.StrValue.Assign(step.Text);
+    else instruction.IntValue = step.Value;
+    program->AddInstruction(instruction);
+  }
+  return program;
 }
 
 }  // namespace
@@ -80,46 +85,29 @@ QString TScriptedDialogs::SaveFileName() {
 }
 
 IProgramRef HelloProgram(const std::string &text) {
-  IProgramRef program = NewProgram();
-  program->SetProgramName("Hello");
-  Emit(program, ocInit);
-  EmitStr(program, ocPushStr, text);
-  Emit(program, ocWriteLn);
-  Emit(program, ocRet);
-  return program;
+  return Build("Hello", {{ocInit}, {ocPushStr, 0, text}, {ocWriteLn}, {ocRet}});
 }
 
 IProgramRef EchoLineProgram() {
-  IProgramRef program = NewProgram();
-  program->SetProgramName("Echo");
-  Emit(program, ocInit);
-  Emit(program, ocIncSP, 256);  // the string variable at address 12
-  Emit(program, ocPushInt, 12);
-  Emit(program, ocReadLn);
-  EmitStr(program, ocPushStr, "You typed: ");
-  Emit(program, ocPushInt, 12);
-  Emit(program, ocDeref, 256);
-  Emit(program, ocAddStr);
-  Emit(program, ocWriteLn);
-  Emit(program, ocRet);
-  return program;
+  // The string variable lies at address 12.
+  return Build("Echo", {{ocInit}, {ocIncSP, 256}, {ocPushInt, 12}, {ocReadLn},
+                        {ocPushStr, 0, "You typed: "}, {ocPushInt, 12}, {ocDeref, 256}, {ocAddStr},
+                        {ocWriteLn}, {ocRet}});
 }
 
-IProgramRef EndlessLoopProgram() {
-  IProgramRef program = NewProgram();
-  Emit(program, ocInit);
-  Emit(program, ocJump, 1);
-  return program;
+IProgramRef ReadNumberProgram() {
+  return Build("Number", {{ocInit}, {ocIncSP, 4}, {ocPushInt, 12}, {ocReadLnInt}, {ocRet}});
 }
+
+IProgramRef HaltProgram() {
+  return Build("Halting", {{ocInit}, {ocPushStr, 0, "Halted"}, {ocWriteLn}, {ocHalt},
+                           {ocPushStr, 0, "never"}, {ocWriteLn}, {ocRet}});
+}
+
+IProgramRef EndlessLoopProgram() { return Build("", {{ocInit}, {ocJump, 1}}); }
 
 IProgramRef DivideByZeroProgram() {
-  IProgramRef program = NewProgram();
-  Emit(program, ocInit);
-  Emit(program, ocPushInt, 1);
-  Emit(program, ocPushInt, 0);
-  Emit(program, ocDivInt);
-  Emit(program, ocRet);
-  return program;
+  return Build("", {{ocInit}, {ocPushInt, 1}, {ocPushInt, 0}, {ocDivInt}, {ocRet}});
 }
 
 QByteArray ReadBytes(const QString &path) {
@@ -170,7 +158,8 @@ void WindowTest::ExpectState(const QString &fileName, bool modified, bool saveEn
   EXPECT_EQ(Window->FileName(), fileName);
   EXPECT_EQ(Window->Modified(), modified);
   EXPECT_EQ(Window->FileSave->isEnabled(), saveEnabled);
-  EXPECT_EQ(Window->windowTitle(), "Ulvan - " + TUVIDEMain::BareFileName(fileName));
+  EXPECT_EQ(Window->windowTitle(),
+            "Ulvan - " + TUVIDEMain::BareFileName(fileName) + (modified ? "*" : ""));
 }
 
 std::vector<TDialogCall> WindowTest::CallsOf(const QString &kind) const {

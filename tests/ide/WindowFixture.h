@@ -17,6 +17,9 @@
 #include "UserDialogs.h"
 #include "frmUVIDEMain.h"
 
+// Failures show texts as text.
+inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+
 // One question or message the window showed.
 struct TDialogCall {
   QString Kind;  // "YesNoCancel", "OkCancel", "Warning", "Error", "Open", "Save"
@@ -44,6 +47,7 @@ class TScriptedParser final : public IParser {
  public:
   bool Compile(const std::string &fileName) override {
     CompiledFiles.push_back(fileName);
+    if (WhileCompiling) WhileCompiling();
     return Success;
   }
   IProgramRef GetProgram() override { return Program; }
@@ -53,12 +57,17 @@ class TScriptedParser final : public IParser {
   std::vector<std::string> Errors;
   IProgramRef Program = NewProgram();
   std::vector<std::string> CompiledFiles;
+  std::function<void()> WhileCompiling;
 };
 
 // Programs written instruction by instruction.
 IProgramRef HelloProgram(const std::string &text);
 // Reads a line into a string variable and writes "You typed: " and the line.
 IProgramRef EchoLineProgram();
+// Reads an integer into a variable.
+IProgramRef ReadNumberProgram();
+// Writes "Halted" and halts before writing more.
+IProgramRef HaltProgram();
 // Jumps to itself for ever.
 IProgramRef EndlessLoopProgram();
 // Divides 1 by 0.

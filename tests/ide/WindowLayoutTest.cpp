@@ -48,6 +48,7 @@ TEST_F(WindowTest, CommandsHaveTheirCaptionsHintsAndShortcuts) {
       {Window->FileSaveAs, "Save &As...", "Save As", "Save current file with different name", ""},
       {Window->FileSend, "Sen&d", "Send", "Send current file through electronic mail", ""},
       {Window->FileRun, "&Run", "Run", "Compile and run current program", "F9"},
+      {Window->FileStop, "&Stop", "Stop", "Stop the running program", "Ctrl+F2"},
       {Window->FileExit, "E&xit", "Exit", "Exit application", ""},
       {Window->EditCut, "Cu&t", "Cut", "Cuts the selection and puts it on the Clipboard", "Ctrl+X"},
       {Window->EditCopy, "&Copy", "Copy", "Copies the selection and puts it on the Clipboard",
@@ -64,6 +65,9 @@ TEST_F(WindowTest, CommandsHaveTheirCaptionsHintsAndShortcuts) {
     EXPECT_EQ(row.Action->shortcut().toString(), row.Shortcut);
     EXPECT_FALSE(row.Action->icon().isNull());
   }
+  EXPECT_NE(Window->FileStop->icon().pixmap(16).toImage(),
+            Window->FileRun->icon().pixmap(16).toImage());
+  EXPECT_FALSE(Window->FileStop->isEnabled());  // no program runs
 }
 
 TEST_F(WindowTest, MenusAndToolBarHoldTheCommandsInOrder) {
@@ -73,13 +77,13 @@ TEST_F(WindowTest, MenusAndToolBarHoldTheCommandsInOrder) {
   EXPECT_EQ(Window->EditMenu->menuAction()->statusTip(), "Edit commands");
   EXPECT_EQ(Window->HelpMenu->menuAction()->statusTip(), "Help topics");
   EXPECT_EQ(Texts(Window->FileMenu->actions()),
-            QStringList({"&New", "&Open", "&Save", "Save &As...", "-", "Sen&d", "-", "&Run", "-",
-                         "E&xit"}));
+            QStringList({"&New", "&Open", "&Save", "Save &As...", "-", "Sen&d", "-", "&Run", "&Stop",
+                         "-", "E&xit"}));
   EXPECT_EQ(Texts(Window->EditMenu->actions()), QStringList({"Cu&t", "&Copy", "&Paste"}));
   EXPECT_EQ(Texts(Window->HelpMenu->actions()), QStringList({"&About..."}));
   EXPECT_EQ(Texts(Window->ToolBar1->actions()),
             QStringList({"&New", "&Open", "&Save", "-", "Sen&d", "-", "Cu&t", "&Copy", "&Paste",
-                         "-", "&Run"}));
+                         "-", "&Run", "&Stop"}));
 }
 
 TEST_F(WindowTest, EditorIsAPlainMonospaceTextWithoutWrapWhereTabInsertsATab) {
