@@ -49,8 +49,7 @@ package: build
 	@tests/install/check-install --deb $(BUILD)/ulvan_*.deb
 
 run: build
-	@if [ -x $(BUILD)/UVIDE/ulvan ]; then $(BUILD)/UVIDE/ulvan $(SAMPLE); \
-	else $(BUILD)/cli/ulvan-run $(SAMPLE); fi
+	@scripts/run-sample $(BUILD) $(SAMPLE)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -17,6 +17,7 @@
 #include <QtMath>
 
 #include "EditorFont.h"
+#include "GuardedTextEdits.h"
 #include "SourceText.h"
 
 namespace {
@@ -34,7 +35,7 @@ int CaretOffset(const std::string &line, std::size_t byte) {
 TConsoleWindow::TConsoleWindow(QWidget *owner) : QWidget(owner, Qt::Window) {
   setObjectName(QStringLiteral("ConsoleWindow"));
   setAttribute(Qt::WA_QuitOnClose, false);
-  Screen = new QPlainTextEdit(this);
+  Screen = new TGuardedPlainTextEdit(this);
   Screen->setObjectName(QStringLiteral("ConsoleText"));
   Screen->setReadOnly(true);
   Screen->setUndoRedoEnabled(false);

@@ -1,31 +1,48 @@
 // Mail through xdg-email.
 #include "MailSender.h"
 
-#include <QEventLoop>
 #include <QProcess>
 #include <QStandardPaths>
 
-bool SendMailBody(const QString &body) {
+namespace {
+
+// xdg-email's status when no program is set up to handle mail.
+constexpr int NoMailProgramStatus = 3;
+
+}  // namespace
+
+QString MailBody(const QString &text) {
+  if (text.isEmpty() || text.endsWith(QLatin1Char('\n'))) return text;
+  return text + QLatin1Char('\n');
+}
+
+void TMailSender::Start(const QString &body) {
+  if (Process) return;
   const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
-  if (program.isEmpty()) return false;
-  QProcess process;
-  process.setProcessChannelMode(QProcess::ForwardedChannels);
-  QEventLoop wait;
-  bool failedToStart = false;
-  QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
-  QObject::connect(&process, &QProcess::errorOccurred, &wait, [&](QProcess::ProcessError error) {
-    if (error == QProcess::FailedToStart) {
-      failedToStart = true;
-      wait.quit();
-    }
+  if (program.isEmpty()) {
+    emit Finished(QStringLiteral("No mail program is set up (xdg-email was not found)."));
+    return;
+  }
+  Process = new QProcess(this);
+  Process->setProcessChannelMode(QProcess::ForwardedChannels);
+  connect(Process, &QProcess::finished, this, [this](int status, QProcess::ExitStatus how) {
+    if (how == QProcess::CrashExit) End(QStringLiteral("The mail program crashed."));
+    else if (status == NoMailProgramStatus) End(QStringLiteral("No mail program is set up."));
+    else if (status != 0)
+      End(QStringLiteral("The mail program ended with exit status %1.").arg(status));
+    else End({});
   });
-  process.start(program, {QStringLiteral("--body"), body});
-  process.closeWriteChannel();
-  // The mail program's compose dialog is modal for this command, as a mail call would be: the
-  // windows are repainted meanwhile, but take no input.
-  if (!failedToStart && process.state() != QProcess::NotRunning)
-    wait.exec(QEventLoop::ExcludeUserInputEvents);
-  if (failedToStart) return false;
-  if (process.state() != QProcess::NotRunning) process.waitForFinished(-1);
-  return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+  connect(Process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+    if (error == QProcess::FailedToStart)
+      End(QStringLiteral("The mail program could not be started: %1.").arg(Process->errorString()));
+  });
+  Process->start(program, {QStringLiteral("--body"), body});
+  if (Process) Process->closeWriteChannel();
+}
+
+void TMailSender::End(const QString &failure) {
+  if (!Process) return;
+  Process->deleteLater();
+  Process = nullptr;
+  emit Finished(failure);
 }

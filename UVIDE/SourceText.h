@@ -24,9 +24,9 @@ QByteArray EncodeSource(const QString &text, TTextEncoding &encoding);
 // Bytes that come from the compiler or the machine (messages, file names) as display text.
 QString BytesToText(std::string_view bytes);
 
-// Reads a whole file; throws std::runtime_error "Cannot open file <path>" on failure.
+// Reads a whole file; throws std::runtime_error "Cannot open file <path>: <reason>" on failure.
 QByteArray ReadFileBytes(const QString &path);
 
 // Replaces a file's contents through a temporary file, so a failed save keeps the old file;
-// throws std::runtime_error "Cannot create file <path>" on failure.
+// throws std::runtime_error "Cannot create file <path>: <reason>" on failure.
 void WriteFileBytes(const QString &path, const QByteArray &bytes);

@@ -2,6 +2,7 @@
 #include "UserDialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
@@ -9,7 +10,7 @@ namespace {
 const QString PascalFilter =
     QStringLiteral("Pascal Programs (*.pas);;All Files (*)");
 
-QString RunFileDialog(QWidget *owner, QFileDialog::AcceptMode mode) {
+QString RunFileDialog(QWidget *owner, QFileDialog::AcceptMode mode, const QString &start) {
   QFileDialog dialog(owner);
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -18,6 +19,8 @@ QString RunFileDialog(QWidget *owner, QFileDialog::AcceptMode mode) {
   dialog.setDefaultSuffix(QStringLiteral("pas"));
   // The window asks about overwriting itself.
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  if (mode == QFileDialog::AcceptOpen && !start.isEmpty()) dialog.setDirectory(start);
+  if (mode == QFileDialog::AcceptSave && !start.isEmpty()) dialog.selectFile(start);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().constFirst();
 }
@@ -52,6 +55,23 @@ void TQtUserDialogs::Error(const QString &caption, const QString &text) {
   box.exec();
 }
 
-QString TQtUserDialogs::OpenFileName() { return RunFileDialog(Owner, QFileDialog::AcceptOpen); }
+QString TQtUserDialogs::OpenFileName(const QString &folder) {
+  return RunFileDialog(Owner, QFileDialog::AcceptOpen, folder);
+}
 
-QString TQtUserDialogs::SaveFileName() { return RunFileDialog(Owner, QFileDialog::AcceptSave); }
+QString TQtUserDialogs::SaveFileName(const QString &path) {
+  return RunFileDialog(Owner, QFileDialog::AcceptSave, path);
+}
+
+QString ChooseSaveName(IUserDialogs &dialogs, const QString &proposed) {
+  QString path = proposed;
+  for (;;) {
+    const QString chosen = dialogs.SaveFileName(path);
+    if (chosen.isEmpty()) return {};
+    const QFileInfo file(chosen);
+    path = file.absoluteFilePath();
+    if (QFileInfo(file.absolutePath()).isDir()) return path;
+    dialogs.Warning(QStringLiteral("Save As"),
+                    QStringLiteral("The folder %1 does not exist.").arg(file.absolutePath()));
+  }
+}

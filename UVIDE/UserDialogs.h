@@ -19,11 +19,17 @@ class IUserDialogs {
   virtual void Warning(const QString &caption, const QString &text) = 0;
   // A message box with an error icon and an OK button.
   virtual void Error(const QString &caption, const QString &text) = 0;
-  // The file chosen in the open dialog, empty when cancelled.
-  virtual QString OpenFileName() = 0;
-  // The file chosen in the save dialog, empty when cancelled.
-  virtual QString SaveFileName() = 0;
+  // The file chosen in the open dialog, which starts in `folder` (empty: the current folder);
+  // empty when cancelled.
+  virtual QString OpenFileName(const QString &folder) = 0;
+  // The file chosen in the save dialog, which proposes `path` (empty: nothing); empty when
+  // cancelled.
+  virtual QString SaveFileName(const QString &path) = 0;
 };
+
+// The absolute path chosen in the save dialog, asked again (after a warning) while the chosen
+// folder does not exist; empty when cancelled.
+QString ChooseSaveName(IUserDialogs &dialogs, const QString &proposed);
 
 // The dialogs of the desktop, parented to `owner`.
 class TQtUserDialogs final : public IUserDialogs {
@@ -33,8 +39,8 @@ class TQtUserDialogs final : public IUserDialogs {
   TAnswer ConfirmOkCancel(const QString &text) override;
   void Warning(const QString &caption, const QString &text) override;
   void Error(const QString &caption, const QString &text) override;
-  QString OpenFileName() override;
-  QString SaveFileName() override;
+  QString OpenFileName(const QString &folder) override;
+  QString SaveFileName(const QString &path) override;
 
  private:
   QWidget *Owner;

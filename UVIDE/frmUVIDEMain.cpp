@@ -28,11 +28,14 @@
 #include "CallTrace.h"
 #include "CommandIcons.h"
 #include "ConsoleWindow.h"
+#include "DiagnosticList.h"
+#include "GuardedTextEdits.h"
 #include "Interpreter.h"
 #include "LineMarker.h"
 #include "ListingName.h"
 #include "MailSender.h"
 #include "QtRichText.h"
+#include "WindowPlacement.h"
 #include "frmUVAbout.h"
 
 namespace {
@@ -56,6 +59,11 @@ void OnFocusedEdit(TOperation operation) {
   else if (auto *line = qobject_cast<QLineEdit *>(focus)) operation(line);
 }
 
+// The folder of the edited file, where the file dialogs start; empty for an untitled text.
+QString FolderOf(const QString &fileName) {
+  return fileName == TUVIDEMain::Untitled ? QString() : QFileInfo(fileName).absolutePath();
+}
+
 bool FocusedEditHasSelection() {
   QWidget *focus = QApplication::focusWidget();
   if (auto *edit = qobject_cast<QTextEdit *>(focus)) return edit->textCursor().hasSelection();
@@ -76,12 +84,15 @@ TUVIDEMain::TUVIDEMain(TParserFactory parserFactory, QString commandLineFile, QW
       Interpreter(std::make_unique<TUVCInterpreter>(ConsoleWindow.get())) {
   ConsoleWindow->SetStopHandler([this] { FileStopExecute(); });
   setObjectName(QStringLiteral("frmUVIDEMain"));
-  resize(600, 450);
   CreateActions();
   CreateMenus();
   CreateToolBar();
   CreateEditor();
   statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  resize(PageWindowSize(*this, *RichEdit1, 40, 100));
+  ErrorListHeightValue = RestorePlacement(*this, ErrorListHeightValue);
+  Mail = new TMailSender(this);
+  connect(Mail, &TMailSender::Finished, this, &TUVIDEMain::MailFinished);
   UpdateCaption();
   AboutBoxWidget = new TAboutBox(this);
   FormCreate();
@@ -91,6 +102,7 @@ TUVIDEMain::~TUVIDEMain() {
   // The children go after this body; their focus changes must not reach the half-gone window.
   disconnect(qApp, nullptr, this, nullptr);
   disconnect(QApplication::clipboard(), nullptr, this, nullptr);
+  if (Mail->IsBusy()) QApplication::restoreOverrideCursor();
   // FormDestroy
   if (RichText) RichText->DoneHighlighter();
   RichText.reset();
@@ -209,7 +221,7 @@ void TUVIDEMain::CreateEditor() {
   Splitter1->setHandleWidth(2);
   Splitter1->setChildrenCollapsible(false);
 
-  RichEdit1 = new QTextEdit(Splitter1);
+  RichEdit1 = new TGuardedTextEdit(Splitter1);
   RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
   TQtRichText::ConfigureEditor(RichEdit1);
   RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -222,10 +234,11 @@ void TUVIDEMain::CreateEditor() {
           [this] { UpdateCaption(); });
   LineMarker = new TLineMarker(RichEdit1);
 
-  lstErrors = new QListWidget(Splitter1);
+  lstErrors = new TDiagnosticList(Splitter1);
   lstErrors->setObjectName(QStringLiteral("lstErrors"));
   lstErrors->setMinimumHeight(1);
-  connect(lstErrors, &QListWidget::itemDoubleClicked, this, [this] { lstErrorsDblClick(); });
+  connect(lstErrors, &TDiagnosticList::JumpRequested, this, [this] { lstErrorsDblClick(); });
+  connect(lstErrors, &QListWidget::currentRowChanged, this, [this] { ShowDiagnosticHint(); });
 
   Splitter1->addWidget(RichEdit1);
   Splitter1->addWidget(lstErrors);
@@ -250,6 +263,13 @@ void TUVIDEMain::FormCreate() {
 void TUVIDEMain::FormShow() {
   if (CommandLineLoadedValue || CommandLineFile.isEmpty()) return;
   CommandLineLoadedValue = true;
+  const QFileInfo file(CommandLineFile);
+  if (!file.exists() && QFileInfo(file.absolutePath()).isDir()) {
+    // A new file: an empty text with that name, written there by Save.
+    FileNameValue = file.absoluteFilePath();
+    UpdateCaption();
+    return;
+  }
   Guarded([this] { LoadFile(CommandLineFile); });
 }
 
@@ -278,6 +298,8 @@ int TUVIDEMain::EditorLineCount() const {
 int TUVIDEMain::ErrorListShownHeight() const { return Splitter1->sizes().value(1); }
 
 TConsoleWindow *TUVIDEMain::Console() const { return ConsoleWindow.get(); }
+
+bool TUVIDEMain::IsSendingMail() const { return Mail->IsBusy(); }
 
 QString TUVIDEMain::BareFileName(const QString &fileName) {
   qsizetype cut = -1;
@@ -350,7 +372,8 @@ bool TUVIDEMain::eventFilter(QObject *watched, QEvent *event) {
 // ---- file commands ----
 
 void TUVIDEMain::FileNewExecute() {
-  if (Running) return;
+  if (Running || !QuerySaveChanges()) return;
+  ClearDiagnostics();
   FileNameValue = Untitled;
   EncodingValue = TTextEncoding::teUtf8;
   RichEdit1->clear();
@@ -377,7 +400,7 @@ bool TUVIDEMain::QuerySaveChanges() {
 void TUVIDEMain::FileOpenExecute() {
   if (Running) return;
   if (!QuerySaveChanges()) return;
-  const QString name = Dialogs->OpenFileName();
+  const QString name = Dialogs->OpenFileName(FolderOf(FileNameValue));
   if (!name.isEmpty()) LoadFile(name);
 }
 
@@ -392,6 +415,7 @@ void TUVIDEMain::LoadFile(const QString &name) {
     throw;
   }
   const TSourceText source = DecodeSource(bytes);
+  ClearDiagnostics();
   RichEdit1->setPlainText(source.Text);
   if (EditorLineCount() > 0) RichText->RecolorAll();
   statusBar()->clearMessage();
@@ -421,9 +445,9 @@ void TUVIDEMain::FileSaveExecute() {
 }
 
 void TUVIDEMain::FileSaveAsExecute() {
-  const QString chosen = Dialogs->SaveFileName();
-  if (chosen.isEmpty()) return;
-  const QString path = QFileInfo(chosen).absoluteFilePath();
+  const QString proposed = FileNameValue == Untitled ? QString() : FileNameValue;
+  const QString path = ChooseSaveName(*Dialogs, proposed);
+  if (path.isEmpty()) return;
   if (QFileInfo::exists(path) &&
       Dialogs->ConfirmOkCancel(QStringLiteral("OK to overwrite %1?").arg(path)) != TAnswer::anOk)
     return;
@@ -435,14 +459,17 @@ void TUVIDEMain::FileSaveAsExecute() {
 }
 
 void TUVIDEMain::FileSendExecute() {
-  QString body;
-  const QString text = EditorText();
-  if (!text.isEmpty()) {
-    body = text;
-    if (!body.endsWith(QLatin1Char('\n'))) body += QLatin1Char('\n');
-    body.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  }
-  if (!SendMailBody(body)) Dialogs->Error(QStringLiteral("Error"), QStringLiteral("Error sending mail"));
+  if (Mail->IsBusy()) return;
+  FileSend->setEnabled(false);
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  Mail->Start(MailBody(EditorText()));
+}
+
+void TUVIDEMain::MailFinished(const QString &failure) {
+  QApplication::restoreOverrideCursor();
+  FileSend->setEnabled(true);
+  if (!failure.isEmpty())
+    Dialogs->Error(QStringLiteral("Error"), QStringLiteral("Error sending mail\n") + failure);
 }
 
 void TUVIDEMain::FileExitExecute() { close(); }
@@ -456,8 +483,11 @@ void TUVIDEMain::ShowErrorList(bool show) {
   const int total = std::max(sizes.value(0) + sizes.value(1), 0);
   const int height = sizes.value(1);
   if (show) {
-    if (height == 0)
-      Splitter1->setSizes({std::max(total - ErrorListHeightValue, 0), ErrorListHeightValue});
+    // Grown to show the first items whole, up to half the room; never below the height it
+    // has or gets back.
+    const int wanted = std::max(height == 0 ? ErrorListHeightValue : height,
+                                std::min(lstErrors->FittingHeight(), total / 2));
+    if (wanted != height) Splitter1->setSizes({std::max(total - wanted, 0), wanted});
   } else if (height != 0) {
     ErrorListHeightValue = height;
     Splitter1->setSizes({total, 0});
@@ -477,10 +507,14 @@ void TUVIDEMain::FileRunExecute() {
   statusBar()->repaint();
   const IParserRef parser = ParserFactory();
   const bool compiled = parser->Compile(QFile::encodeName(FileNameValue).toStdString());
-  statusBar()->showMessage(compiled ? QString() : DiagnosticCounts(parser->GetErrors()));
-  lstErrors->clear();
-  for (const std::string &line : parser->GetErrors()) lstErrors->addItem(BytesToText(line));
+  CompileSummary = compiled ? QString() : DiagnosticCounts(parser->GetErrors());
+  statusBar()->showMessage(CompileSummary);
+  lstErrors->SetLines(parser->GetErrors());
   ShowErrorList(lstErrors->count() > 0);
+  if (const int first = lstErrors->FirstErrorRow(); !compiled && first >= 0) {
+    lstErrors->setCurrentRow(first);
+    ShowLineNumber(lstErrors->LineOf(first));
+  }
   const IProgramRef program = parser->GetProgram();
   WriteListingBeside(*program, QFile::encodeName(FileNameValue).toStdString());
   if (compiled) RunProgram(program);
@@ -541,17 +575,35 @@ void TUVIDEMain::lstErrorsDblClick() {
   if (open < 0 || close < 0 || close <= open + 1) return;
   bool isNumber = false;
   const int number = item.mid(open + 1, close - open - 1).toInt(&isNumber);
-  int line = (isNumber ? number : 0) - 1;
-  // number - 1 cannot overflow downwards into a valid line: INT_MIN is no number of toInt's.
+  ShowLineNumber(isNumber ? number : 0);
+}
+
+void TUVIDEMain::ShowLineNumber(int number) {
+  // In 64 bits, so that an item naming line -2147483648 cannot overflow.
+  long long line = static_cast<long long>(number) - 1;
   const int count = EditorLineCount();
   if (line >= count) line = count - 1;
   if (line < 0) line = 0;
-  const QTextBlock block = RichEdit1->document()->findBlockByNumber(line);
-  QTextCursor cursor(RichEdit1->document());
-  cursor.setPosition(block.isValid() ? block.position() : 0);
-  RichEdit1->setTextCursor(cursor);
-  RichEdit1->ensureCursorVisible();
-  RichEdit1->setFocus();
+  LineMarker->ShowLine(static_cast<int>(line), TLineMarkKind::lmDiagnostic);
+}
+
+void TUVIDEMain::ClearDiagnostics() {
+  CompileSummary.clear();
+  lstErrors->clear();
+  ShowErrorList(false);
+  LineMarker->Clear();
+}
+
+void TUVIDEMain::ShowDiagnosticHint() {
+  // After a failed compile its counts come first. A message of another kind stays when there
+  // is nothing to show.
+  QString message = CompileSummary;
+  if (const QString hint = lstErrors->CurrentHint(); !hint.isEmpty())
+    message += (message.isEmpty() ? QString() : QStringLiteral(" - ")) + hint;
+  if (!message.isEmpty()) statusBar()->showMessage(message);
+  else if (!HintMessage.isEmpty() && statusBar()->currentMessage() == HintMessage)
+    statusBar()->clearMessage();
+  HintMessage = message;
 }
 
 // ---- closing ----
@@ -577,5 +629,6 @@ void TUVIDEMain::closeEvent(QCloseEvent *event) {
   }
   CloseConfirmed = false;
   ConsoleWindow->hide();
+  SavePlacement(*this, ErrorListShownHeight() > 0 ? ErrorListShownHeight() : ErrorListHeightValue);
   event->accept();
 }

@@ -7,13 +7,13 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "DiagnosticList.h"
 #include "IParser.h"
 #include "RunOutcome.h"
 #include "SourceText.h"
 #include "UserDialogs.h"
 
 class QAction;
-class QListWidget;
 class QMenu;
 class QSplitter;
 class QTextEdit;
@@ -22,6 +22,7 @@ class TAboutBox;
 class TUVCInterpreter;
 class TConsoleWindow;
 class TLineMarker;
+class TMailSender;
 class TQtRichText;
 
 // Makes the compiler for one Run.
@@ -76,8 +77,9 @@ class TUVIDEMain final : public QMainWindow {
   TQtRichText *Highlighter() const { return RichText.get(); }
   // The console window of the runs.
   TConsoleWindow *Console() const;
-  // The mark of the line a run-time error names.
+  // The one marked line of the editor: a diagnostic's or a run-time error's.
   TLineMarker *Marker() const { return LineMarker; }
+  bool IsSendingMail() const;
 
   // The edited text with LF line ends.
   QString EditorText() const;
@@ -87,7 +89,7 @@ class TUVIDEMain final : public QMainWindow {
   // Controls and commands.
   QToolBar *ToolBar1 = nullptr;
   QTextEdit *RichEdit1 = nullptr;
-  QListWidget *lstErrors = nullptr;
+  TDiagnosticList *lstErrors = nullptr;
   QSplitter *Splitter1 = nullptr;
   QMenu *FileMenu = nullptr;
   QMenu *EditMenu = nullptr;
@@ -130,6 +132,12 @@ class TUVIDEMain final : public QMainWindow {
   void SetModified(bool modified);
   void RunProgram(const IProgramRef &program);
   void ShowRunOutcome(const TRunOutcome &outcome);
+  void ClearDiagnostics();
+  // Marks the line with this 1-based number, clamped to the text.
+  void ShowLineNumber(int number);
+  // The selected diagnostic's hint in the status bar.
+  void ShowDiagnosticHint();
+  void MailFinished(const QString &failure);
 
   TParserFactory ParserFactory;
   QString CommandLineFile;
@@ -137,9 +145,14 @@ class TUVIDEMain final : public QMainWindow {
   std::unique_ptr<TConsoleWindow> ConsoleWindow;
   std::unique_ptr<TUVCInterpreter> Interpreter;
   std::unique_ptr<TQtRichText> RichText;
+  TMailSender *Mail = nullptr;
   TAboutBox *AboutBoxWidget = nullptr;
   TLineMarker *LineMarker = nullptr;
   QString FileNameValue = Untitled;
+  // The counts of the last failed compile, shown before a diagnostic's hint.
+  QString CompileSummary;
+  // What ShowDiagnosticHint put in the status bar last.
+  QString HintMessage;
   TTextEncoding EncodingValue = TTextEncoding::teUtf8;
   int ErrorListHeightValue = 60;
   bool CommandLineLoadedValue = false;

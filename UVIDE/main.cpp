@@ -1,5 +1,6 @@
 // The application: the editor window on the file named by the first argument.
 #include <clocale>
+#include <cstdio>
 
 #include <QApplication>
 #include <QPixmap>
@@ -10,6 +11,14 @@
 #include "frmUVIDEMain.h"
 
 int main(int argc, char *argv[]) {
+  // Without a display Qt's platform plugin would abort the program with a page of advice.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    std::fputs("ulvan: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+               "ulvan-run FILE.pas runs a program in the terminal\n",
+               stderr);
+    return 1;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Ulvan"));
   // The desktop entry ulvan.desktop: lets the desktop match the window to its entry and icon.

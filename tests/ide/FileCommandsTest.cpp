@@ -1,6 +1,7 @@
 // New, Open, Save, Save As, loading, closing and the command-line file, with the state of
 // FileName, the modified flag and Save after every step.
 #include <QAction>
+#include <QDir>
 #include <QStatusBar>
 #include <QTest>
 #include <QTextEdit>
@@ -18,6 +19,7 @@ TEST_F(WindowTest, StateTableHoldsAfterEveryEvent) {
 
   Dialogs->FileNames = {b};  // save of an untitled text goes through Save As
   Window->FileSave->trigger();
+  EXPECT_EQ(CallsOf("Save")[0].Text, "");  // no name to propose
   ExpectState(b, false, false);
   EXPECT_EQ(ReadBytes(b), "x");
 
@@ -27,7 +29,7 @@ TEST_F(WindowTest, StateTableHoldsAfterEveryEvent) {
   ExpectState(b, false, false);
   EXPECT_EQ(ReadBytes(b), "xy");
 
-  Window->FileNew->trigger();  // New discards without asking
+  Window->FileNew->trigger();  // nothing to ask about
   ExpectState("Untitled", false, true);
   EXPECT_EQ(Window->EditorText(), "");
 
@@ -39,9 +41,10 @@ TEST_F(WindowTest, StateTableHoldsAfterEveryEvent) {
 
   Type("z");
   ExpectState(a, true, true);
+  Dialogs->Answers = {TAnswer::anNo};
   Window->FileNew->trigger();
   ExpectState("Untitled", false, true);
-  EXPECT_TRUE(CallsOf("YesNoCancel").empty());
+  EXPECT_EQ(CallsOf("YesNoCancel").size(), 1u);
 }
 
 TEST_F(WindowTest, FailedLoadKeepsTheFileAndReportsIt) {
@@ -50,16 +53,17 @@ TEST_F(WindowTest, FailedLoadKeepsTheFileAndReportsIt) {
   Window->LoadFile(a);
   Dialogs->FileNames = {missing};
   Window->FileOpen->trigger();
+  EXPECT_EQ(CallsOf("Open")[0].Text, Dir.path());  // starts in the file's folder
   ExpectState(a, false, false);
   EXPECT_EQ(Window->EditorText(), "begin end.");
   EXPECT_EQ(Window->statusBar()->currentMessage(), "Could not load file");
   const auto errors = CallsOf("Error");
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0].Caption, "Ulvan");
-  EXPECT_EQ(errors[0].Text, "Cannot open file " + missing + ".");
+  EXPECT_EQ(errors[0].Text, "Cannot open file " + missing + ": No such file or directory.");
 }
 
-TEST_F(WindowTest, OpenAsksAboutUnsavedChanges) {
+TEST_F(WindowTest, NewAndOpenAskAboutUnsavedChanges) {
   const QString a = Path("a.pas"), b = Path("b.pas");
   WriteBytes(a, "A");
   WriteBytes(b, "B");
@@ -77,22 +81,27 @@ TEST_F(WindowTest, OpenAsksAboutUnsavedChanges) {
       {"yes, save as cancelled", false, TAnswer::anYes, {}, false},
       {"yes, saved as", false, TAnswer::anYes, Path("c.pas"), true},
   };
+  for (const bool open : {true, false})
   for (const TCase &c : cases) {
-    SCOPED_TRACE(c.Name);
-    Window->FileNew->trigger();
+    SCOPED_TRACE(std::string(open ? "Open, " : "New, ") + c.Name);
+    QFile::remove(Path("c.pas"));
+    Recreate({});
     if (c.Named) Window->LoadFile(a);
     Type("!");
-    Dialogs->Calls.clear();
     Dialogs->Answers = {c.Answer};
     if (!c.Named && c.Answer == TAnswer::anYes) Dialogs->FileNames.push_back(c.SaveAsName);
-    if (c.Opened) Dialogs->FileNames.push_back(b);
-    Window->FileOpen->trigger();
+    if (c.Opened && open) Dialogs->FileNames.push_back(b);
+    (open ? Window->FileOpen : Window->FileNew)->trigger();
     ASSERT_FALSE(Dialogs->Calls.empty());
     EXPECT_EQ(Dialogs->Calls[0].Kind, "YesNoCancel");
     EXPECT_EQ(Dialogs->Calls[0].Text, QStringLiteral("Do you wish to save changes you made to %1?")
                                           .arg(c.Named ? "a.pas" : "Untitled"));
-    EXPECT_EQ(Window->FileName(), c.Opened ? b : (c.Named ? a : QString("Untitled")));
+    const QString opened = open ? b : QString("Untitled");
+    EXPECT_EQ(Window->FileName(), c.Opened ? opened : (c.Named ? a : QString("Untitled")));
     EXPECT_EQ(Window->Modified(), !c.Opened);
+    if (c.Opened) {
+      EXPECT_EQ(Window->EditorText(), open ? "B" : "");
+    }
     if (c.Named) {
       EXPECT_EQ(ReadBytes(a), c.Answer == TAnswer::anYes ? "!A" : "A");
     }
@@ -127,17 +136,51 @@ TEST_F(WindowTest, SaveAsAsksBeforeOverwriting) {
   ExpectState(old, false, false);
 }
 
-TEST_F(WindowTest, FailedSaveKeepsTheTextModifiedAndShowsTheError) {
-  const QString blocker = Path("file");
-  WriteBytes(blocker, "");
-  const QString impossible = blocker + "/x.pas";  // a folder that is a file
+TEST_F(WindowTest, FailedSaveKeepsTheTextModifiedAndSaysWhy) {
+  ASSERT_TRUE(QDir(Dir.path()).mkpath("dir.pas"));
   Type("text");
-  Dialogs->FileNames = {impossible};
+  Dialogs->FileNames = {Path("dir.pas")};  // a folder where the file should be
+  Dialogs->Answers = {TAnswer::anOk};
   Window->FileSaveAs->trigger();
   ExpectState("Untitled", true, true);
-  ASSERT_EQ(CallsOf("Error").size(), 1u);
-  EXPECT_EQ(CallsOf("Error")[0].Text, "Cannot create file " + impossible + ".");
+
+  ASSERT_TRUE(QDir(Dir.path()).mkpath("gone"));
+  WriteBytes(Path("gone/a.pas"), "A");
+  Window->LoadFile(Path("gone/a.pas"));
+  Type("!");
+  ASSERT_TRUE(QDir(Path("gone")).removeRecursively());  // the folder went after loading
+  Window->FileSave->trigger();
+  ExpectState(Path("gone/a.pas"), true, true);
+
+  const auto errors = CallsOf("Error");
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(errors[0].Text, "Cannot create file " + Path("dir.pas") + ": Is a directory.");
+  EXPECT_EQ(errors[1].Text,
+            "Cannot create file " + Path("gone/a.pas") + ": No such file or directory.");
   EXPECT_TRUE(Window->isVisible());
+}
+
+TEST_F(WindowTest, SaveAsProposesTheNameAndRefusesAFolderThatDoesNotExist) {
+  const QString a = Path("a.pas"), lost = Path("no/such/x.pas"), inFile = Path("a.pas/x.pas");
+  WriteBytes(a, "A");
+  Window->LoadFile(a);
+  Type("!");
+  Dialogs->FileNames = {lost, inFile, QString()};
+  Window->FileSaveAs->trigger();
+  const std::vector<std::pair<QString, QString>> expected = {
+      {"Save", a},
+      {"Warning", "The folder " + Path("no/such") + " does not exist."},
+      {"Save", lost},
+      {"Warning", "The folder " + a + " does not exist."},
+      {"Save", inFile},
+  };
+  ASSERT_EQ(Dialogs->Calls.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(Dialogs->Calls[i].Kind, expected[i].first);
+    EXPECT_EQ(Dialogs->Calls[i].Text, expected[i].second);
+  }
+  ExpectState(a, true, true);
+  EXPECT_EQ(ReadBytes(a), "A");
 }
 
 TEST_F(WindowTest, FilesComeBackByteForByte) {
@@ -225,11 +268,19 @@ TEST_F(WindowTest, CommandLineFileIsLoadedOnFirstShowingOnly) {
   Window->show();
   EXPECT_EQ(Window->EditorText(), "!begin end.");
 
-  Recreate(Path("nothing.pas"));
+  Recreate(Path("new.pas"));  // a new file: an empty text with that name, saved there
   EXPECT_TRUE(Window->CommandLineLoaded());
+  ExpectState(Path("new.pas"), false, true);
+  Type("x");
+  Window->FileSave->trigger();
+  EXPECT_EQ(ReadBytes(Path("new.pas")), "x");
+  EXPECT_TRUE(Dialogs->Calls.empty());
+
+  Recreate(Path("no/new.pas"));  // in a folder that does not exist
   ExpectState("Untitled", false, true);
   ASSERT_EQ(CallsOf("Error").size(), 1u);
-  EXPECT_EQ(CallsOf("Error")[0].Text, "Cannot open file " + Path("nothing.pas") + ".");
+  EXPECT_EQ(CallsOf("Error")[0].Text,
+            "Cannot open file " + Path("no/new.pas") + ": No such file or directory.");
 }
 
 TEST_F(WindowTest, LoadedAndTypedTextIsColoured) {

@@ -1,8 +1,10 @@
 // Send through a stand-in xdg-email, and the About box with its decoded picture.
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -25,13 +27,21 @@ class TPathPrefix {
 };
 
 // A stand-in mail program that writes its arguments, each ended by a NUL byte, into args.bin
-// and exits with the given status.
-void MakeStandIn(const QString &folder, int status) {
+// and exits with the given status; with `waitForGo`, only once a file "go" is beside it.
+void MakeStandIn(const QString &folder, int status, bool waitForGo = false) {
   const QString path = folder + "/xdg-email";
   WriteBytes(path, "#!/bin/sh\n"
-                   "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$(dirname \"$0\")/args.bin\"\n"
+                   "here=$(dirname \"$0\")\n"
+                   "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$here/args.bin\"\n" +
+                   QByteArray(waitForGo ? "until [ -e \"$here/go\" ]; do sleep 0.02; done\n" : "") +
                    "exit " + QByteArray::number(status) + "\n");
   QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// Sends the text and waits for the mail program to end.
+void SendAndWait(TUVIDEMain &window) {
+  window.FileSend->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !window.IsSendingMail(); }, 5000));
 }
 
 }  // namespace
@@ -45,36 +55,66 @@ TEST_F(WindowTest, SendHandsTheTextToTheMailProgramAsOneArgument) {
       "writeln('it''s \"quoted\"');\n$(touch %1/p1)\n`touch %1/p2`; touch %1/p3\n$HOME \\ *")
                            .arg(Dir.path());
   Window->RichEdit1->setPlainText(evil);
-  Window->FileSend->trigger();
+  SendAndWait(*Window);
   EXPECT_TRUE(Dialogs->Calls.empty());
   QByteArray expected = "--body";
   expected += '\0';
-  expected += QString(evil).replace("\n", "\r\n").toUtf8() + "\r\n";
+  expected += evil.toUtf8() + "\n";  // LF line ends: the mail program makes them CR LF
   expected += '\0';
   EXPECT_EQ(ReadBytes(bin + "/args.bin"), expected);
   for (const char *name : {"p1", "p2", "p3"}) EXPECT_FALSE(QFile::exists(Path(name))) << name;
 }
 
-TEST_F(WindowTest, SendReportsEveryFailure) {
+TEST_F(WindowTest, SendReportsEveryFailureWithItsReason) {
   const QString bin = Path("bin"), empty = Path("empty");
   ASSERT_TRUE(QDir().mkpath(bin));
   ASSERT_TRUE(QDir().mkpath(empty));
-  MakeStandIn(bin, 1);
   Type("x");
-  {
-    TPathPrefix path(bin);
-    Window->FileSend->trigger();  // exits with status 1
+  const struct {
+    int Status;  // -1: no xdg-email on PATH
+    const char *Reason;
+  } cases[] = {
+      {3, "No mail program is set up."},
+      {1, "The mail program ended with exit status 1."},
+      {-1, "No mail program is set up (xdg-email was not found)."},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Reason);
+    Dialogs->Calls.clear();
+    if (c.Status >= 0) MakeStandIn(bin, c.Status);
+    TPathPrefix path(c.Status >= 0 ? bin : empty, c.Status < 0);
+    SendAndWait(*Window);
+    ASSERT_EQ(Dialogs->Calls.size(), 1u);
+    EXPECT_EQ(Dialogs->Calls[0].Kind, "Error");
+    EXPECT_EQ(Dialogs->Calls[0].Caption, "Error");
+    EXPECT_EQ(Dialogs->Calls[0].Text, QString("Error sending mail\n") + c.Reason);
+    EXPECT_TRUE(Window->FileSend->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   }
-  {
-    TPathPrefix path(empty, true);
-    Window->FileSend->trigger();  // not found
-  }
-  ASSERT_EQ(Dialogs->Calls.size(), 2u);
-  for (const TDialogCall &call : Dialogs->Calls) {
-    EXPECT_EQ(call.Kind, "Error");
-    EXPECT_EQ(call.Caption, "Error");
-    EXPECT_EQ(call.Text, "Error sending mail");
-  }
+}
+
+TEST_F(WindowTest, SendLeavesTheWindowWorkingWhileTheMailProgramRuns) {
+  const QString bin = Path("bin");
+  ASSERT_TRUE(QDir().mkpath(bin));
+  MakeStandIn(bin, 0, true);
+  TPathPrefix path(bin);
+  Type("sent");
+  Window->FileSend->trigger();  // returns while the mail program waits
+  ASSERT_TRUE(Window->IsSendingMail());
+  EXPECT_FALSE(Window->FileSend->isEnabled());
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+  Window->FileSend->trigger();  // disabled: nothing more starts
+  Type(" more");
+  EXPECT_EQ(Window->EditorText(), "sent more");
+
+  WriteBytes(bin + "/go", "");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Window->IsSendingMail(); }, 5000));
+  EXPECT_TRUE(Window->FileSend->isEnabled());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(Window->EditorText(), "sent more");  // nothing typed comes again
+  EXPECT_TRUE(ReadBytes(bin + "/args.bin").contains("sent\n"));
+  EXPECT_TRUE(Dialogs->Calls.empty());
 }
 
 TEST_F(WindowTest, AboutBoxShowsTheDecodedPicture) {

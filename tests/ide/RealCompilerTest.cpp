@@ -48,8 +48,11 @@ TEST_F(RealCompilerTest, ErrorIsListedAndLeadsToItsLine) {
   EXPECT_TRUE(first.startsWith("[Error] bad (1).pas(5): ")) << first.toStdString();
   EXPECT_EQ(Window->Console()->OpenCount(), 0);
   EXPECT_TRUE(QFile::exists(Path("bad (1).uvc")));
-  // The first parentheses of the item are those of the file name.
-  Window->lstErrors->setCurrentRow(0);
+  // The failed compile put the caret on the first error's line and named the usual mistake.
+  EXPECT_EQ(Window->lstErrors->currentRow(), 0);
+  EXPECT_EQ(Window->RichEdit1->textCursor().blockNumber(), 4);
+  EXPECT_TRUE(Window->statusBar()->currentMessage().contains(" - Put a ; between"));
+  // A double click reads the first parentheses of the item, here those of the file name.
   Window->lstErrorsDblClick();
   EXPECT_EQ(Window->RichEdit1->textCursor().blockNumber(), 0);
 }

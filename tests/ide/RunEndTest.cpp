@@ -188,8 +188,10 @@ TEST_F(WindowTest, RunErrorLineStaysMarkedUntilTheNextRun) {
   Parser->Errors = {"[Error] demo.pas(2): ; missing", "[Warning] demo.pas(3): w",
                     "[Error] demo.pas(4): x"};
   Window->FileRun->trigger();
-  EXPECT_EQ(Window->Marker()->MarkedLine(), -1);
-  EXPECT_EQ(Window->statusBar()->currentMessage(), "2 errors, 1 warning");
+  // The first error's mark took the place of the run-time error's.
+  EXPECT_EQ(Window->Marker()->MarkedLine(), 1);
+  EXPECT_EQ(Window->Marker()->MarkedKind(), TLineMarkKind::lmDiagnostic);
+  EXPECT_TRUE(Window->statusBar()->currentMessage().startsWith("2 errors, 1 warning - "));
 }
 
 TEST_F(WindowTest, TheEndedConsoleTakesNoKeysClosesWithEscapeAndIsReusedCleared) {

@@ -214,6 +214,7 @@ TEST_F(WindowTest, DoubleClickMovesTheCaretToTheLine) {
       {"[Error] de(mo).pas(5): x", 1},
       {"[Error] de)mo(.pas(5): x", 0},
       {"(3)", 3},
+      {"[Error] demo.pas(-2147483648): x", 1},
   };
   for (const TCase &c : cases) {
     SCOPED_TRACE(c.Item);

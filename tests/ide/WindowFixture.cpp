@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSettings>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -74,13 +75,13 @@ void TScriptedDialogs::Error(const QString &caption, const QString &text) {
   Calls.push_back({QStringLiteral("Error"), caption, text});
 }
 
-QString TScriptedDialogs::OpenFileName() {
-  Calls.push_back({QStringLiteral("Open"), {}, {}});
+QString TScriptedDialogs::OpenFileName(const QString &folder) {
+  Calls.push_back({QStringLiteral("Open"), {}, folder});
   return NextName(FileNames);
 }
 
-QString TScriptedDialogs::SaveFileName() {
-  Calls.push_back({QStringLiteral("Save"), {}, {}});
+QString TScriptedDialogs::SaveFileName(const QString &path) {
+  Calls.push_back({QStringLiteral("Save"), {}, path});
   return NextName(FileNames);
 }
 
@@ -124,6 +125,8 @@ void WriteBytes(const QString &path, const QByteArray &bytes) {
 
 void WindowTest::SetUp() {
   ASSERT_TRUE(Dir.isValid());
+  // Each test starts without a remembered window placement (in the tests' own settings).
+  QSettings(QStringLiteral("Ulvan"), QStringLiteral("Ulvan")).clear();
   Recreate({});
 }
 

@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,13 +19,15 @@
 #include "frmUVIDEMain.h"
 
 // Failures show texts as text.
-inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString &text, std::ostream *out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 // One question or message the window showed.
 struct TDialogCall {
   QString Kind;  // "YesNoCancel", "OkCancel", "Warning", "Error", "Open", "Save"
   QString Caption;
-  QString Text;
+  QString Text;  // for "Open" the folder it starts in, for "Save" the path it proposes
 };
 
 // Answers from queues filled by the test; every call is recorded.
@@ -34,8 +37,8 @@ class TScriptedDialogs final : public IUserDialogs {
   TAnswer ConfirmOkCancel(const QString &text) override;
   void Warning(const QString &caption, const QString &text) override;
   void Error(const QString &caption, const QString &text) override;
-  QString OpenFileName() override;
-  QString SaveFileName() override;
+  QString OpenFileName(const QString &folder) override;
+  QString SaveFileName(const QString &path) override;
 
   std::deque<TAnswer> Answers;
   std::deque<QString> FileNames;  // an empty name cancels the dialog

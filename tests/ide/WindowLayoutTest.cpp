@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSplitter>
 #include <QTest>
 #include <QTextEdit>
@@ -25,8 +26,7 @@ QStringList Texts(const QList<QAction *> &actions) {
 
 }  // namespace
 
-TEST_F(WindowTest, OpensWithItsSizeCaptionAndHiddenList) {
-  EXPECT_EQ(Window->size(), QSize(600, 450));
+TEST_F(WindowTest, OpensWithItsCaptionAndHiddenList) {
   EXPECT_EQ(Window->windowTitle(), "Ulvan - Untitled");
   EXPECT_EQ(Window->objectName(), "frmUVIDEMain");
   EXPECT_EQ(Window->ToolBar1->height(), 30);
@@ -34,6 +34,25 @@ TEST_F(WindowTest, OpensWithItsSizeCaptionAndHiddenList) {
   EXPECT_EQ(Window->ErrorListHeight(), 60);
   EXPECT_EQ(Window->Splitter1->handleWidth(), 2);
   EXPECT_EQ(Window->Splitter1->orientation(), Qt::Vertical);
+}
+
+// Run twice by CTest: on a screen too small for the page and on one large enough.
+TEST_F(WindowTest, OpensLargeEnoughForAPageOfSourceWithinTheScreen) {
+  const QSize room = Window->screen()->availableGeometry().size() * 0.8;
+  const QFontMetrics metrics(Window->RichEdit1->font());
+  const QSize column(metrics.horizontalAdvance(QLatin1Char('0')), metrics.lineSpacing());
+  const QSize view = Window->RichEdit1->viewport()->size();
+  EXPECT_LE(Window->width(), room.width());
+  EXPECT_LE(Window->height(), room.height());
+  // Each way the view holds 100 columns and 40 lines, or the window fills the room.
+  if (Window->width() < room.width()) {
+    EXPECT_GE(view.width(), 100 * column.width());
+    EXPECT_LT(view.width(), 102 * column.width());
+  }
+  if (Window->height() < room.height()) {
+    EXPECT_GE(view.height(), 40 * column.height());
+    EXPECT_LT(view.height(), 41 * column.height());
+  }
 }
 
 TEST_F(WindowTest, CommandsHaveTheirCaptionsHintsAndShortcuts) {
@@ -126,4 +145,17 @@ TEST_F(WindowTest, CutAndCopyFollowTheSelectionAndPasteTheClipboard) {
   EXPECT_EQ(Window->EditorText(), "begin endbegin end");
   QApplication::clipboard()->clear();
   EXPECT_FALSE(Window->EditPaste->isEnabled());
+}
+
+TEST_F(WindowTest, RemembersItsGeometryAndListHeightBetweenSessions) {
+  Window->setGeometry(QRect(30, 40, 520, 410));
+  Window->lstErrors->SetLines({"[Hint] a.pas(1): x"});
+  Window->ShowErrorList(true);
+  const QList<int> sizes = Window->Splitter1->sizes();
+  Window->Splitter1->setSizes({sizes[0] + sizes[1] - 120, 120});
+  ASSERT_TRUE(Window->close());
+  Recreate({});
+  EXPECT_EQ(Window->geometry(), QRect(30, 40, 520, 410));
+  EXPECT_EQ(Window->ErrorListShownHeight(), 0);
+  EXPECT_EQ(Window->ErrorListHeight(), 120);
 }
