@@ -7,7 +7,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -17,6 +16,7 @@
 #include <QVBoxLayout>
 #include <QtMath>
 
+#include "EditorFont.h"
 #include "GuardedTextEdits.h"
 #include "SourceText.h"
 
@@ -45,8 +45,7 @@ TConsoleWindow::TConsoleWindow(QWidget *owner) : QWidget(owner, Qt::Window) {
   Screen->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   Screen->setCursorWidth(8);
   Screen->setFocusPolicy(Qt::StrongFocus);
-  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  font.setPixelSize(14);
+  const QFont font = EditorFont(14);
   Screen->setFont(font);
   QPalette colours = Screen->palette();
   colours.setColor(QPalette::Base, Qt::black);

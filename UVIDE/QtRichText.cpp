@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+#include "EditorFont.h"
+
 namespace {
 
 TColor FromQColor(const QColor &c) {
@@ -52,10 +54,7 @@ void TQtRichText::ConfigureEditor(QTextEdit *edit) {
   edit->setLineWrapMode(QTextEdit::NoWrap);
   edit->setWordWrapMode(QTextOption::NoWrap);
   edit->setTabChangesFocus(false);
-  QFont font(QStringLiteral("Courier New"));
-  font.setStyleHint(QFont::Monospace);
-  font.setFixedPitch(true);
-  font.setPixelSize(13);
+  const QFont font = EditorFont(13);
   edit->setFont(font);
   edit->document()->setDefaultFont(font);
   // The colours are chosen for black text on white, whatever the desktop's theme.

@@ -48,8 +48,8 @@ class TQtRichText : public IRichText {
   TQtRichText(const TQtRichText &) = delete;
   TQtRichText &operator=(const TQtRichText &) = delete;
 
-  // Plain-text content, no wrapping, tab inserts a tab, font "Courier New" (or the system's
-  // monospace font) 13 pixels high, black text on white (the colours are chosen for that).
+  // Plain-text content, no wrapping, tab inserts a tab, the fixed-pitch EditorFont 13 pixels
+  // high, black text on white (the colours are chosen for that).
   static void ConfigureEditor(QTextEdit *edit);
 
   // Colours the whole text and starts following the document's changes.

@@ -35,3 +35,24 @@ endif()
 
 add_executable(ulvan ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
 target_link_libraries(ulvan PRIVATE uvide uvparser)
+
+install(TARGETS ulvan RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The application icon: the About box picture scaled to the hicolor theme's usual sizes at
+# build time, with the same JPEG decoding as the About box.
+add_executable(make-icons ${CMAKE_CURRENT_SOURCE_DIR}/tools/MakeIcons.cpp
+               ${CMAKE_CURRENT_SOURCE_DIR}/JpegImage.cpp)
+target_include_directories(make-icons PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(make-icons PRIVATE Qt6::Gui JPEG::JPEG)
+set(_icon_sizes 16 22 24 32 48 64 128)
+set(_icon_dir ${CMAKE_CURRENT_BINARY_DIR}/hicolor)
+set(_icons)
+foreach(_size ${_icon_sizes})
+  list(APPEND _icons ${_icon_dir}/${_size}x${_size}/apps/ulvan.png)
+endforeach()
+add_custom_command(OUTPUT ${_icons}
+                   COMMAND make-icons ${_picture} ${_icon_dir} ${_icon_sizes}
+                   DEPENDS make-icons ${_picture} VERBATIM)
+add_custom_target(icons ALL DEPENDS ${_icons})
+install(DIRECTORY ${_icon_dir} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+install(FILES ${PROJECT_SOURCE_DIR}/dist/ulvan.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -10,8 +10,7 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QFontDatabase>
-#include <QFontInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -49,14 +48,6 @@ QAction *MakeAction(QObject *owner, const char *name, const QString &caption, co
   action->setStatusTip(status);
   if (!shortcut.isEmpty()) action->setShortcut(shortcut);
   return action;
-}
-
-// The system's fixed-pitch font at 13 pixels, for a system without Courier New or a
-// monospace substitute for it.
-QFont FixedFallbackFont() {
-  QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  fixed.setPixelSize(13);
-  return fixed;
 }
 
 // Runs the edit operation on the focused edit control, if any.
@@ -235,10 +226,6 @@ void TUVIDEMain::CreateEditor() {
   TQtRichText::ConfigureEditor(RichEdit1);
   RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  if (!QFontInfo(RichEdit1->font()).fixedPitch()) {
-    RichEdit1->setFont(FixedFallbackFont());
-    RichEdit1->document()->setDefaultFont(RichEdit1->font());
-  }
   RichEdit1->setTabStopDistance(QFontMetricsF(RichEdit1->font()).horizontalAdvance(QLatin1Char(' ')) * 8);
   RichEdit1->installEventFilter(this);
   connect(RichEdit1, &QTextEdit::textChanged, this, [this] { RichEdit1Change(); });

@@ -21,6 +21,8 @@ int main(int argc, char *argv[]) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Ulvan"));
+  // The desktop entry ulvan.desktop: lets the desktop match the window to its entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("ulvan"));
   // QApplication took the locale from the environment; numbers are always written with ".".
   std::setlocale(LC_NUMERIC, "C");
   const QImage picture = DecodeJpeg(AboutPictureJpeg, AboutPictureJpegSize);

@@ -190,7 +190,7 @@ TEST_F(WindowTest, ClosingTheWindowDuringARunStopsItFirst) {
   Window->FileRun->trigger();
   EXPECT_TRUE(refusedWhileRunning);
   EXPECT_FALSE(Window->IsRunning());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !Window->isVisible(); }, 2000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Window->isVisible(); }, 10000));
 }
 
 TEST_F(WindowTest, DoubleClickMovesTheCaretToTheLine) {

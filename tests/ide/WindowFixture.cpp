@@ -179,7 +179,7 @@ void WindowTest::WhenConsoleWaits(std::function<void()> action) {
   QObject::connect(timer, &QTimer::timeout, Window.get(), [this, timer, clock, action] {
     TConsoleWindow *console = Window->Console();
     const bool waiting = console != nullptr && console->IsWaitingForKey();
-    if (!waiting && clock->elapsed() < 5000) return;
+    if (!waiting && clock->elapsed() < 30000) return;
     timer->stop();
     timer->deleteLater();
     delete clock;

@@ -92,7 +92,7 @@ class WindowTest : public ::testing::Test {
   void ExpectState(const QString &fileName, bool modified, bool saveEnabled);
   // The dialog calls of one kind.
   std::vector<TDialogCall> CallsOf(const QString &kind) const;
-  // Runs `action` once the console waits for a key (or fails after a few seconds).
+  // Runs `action` once the console waits for a key (or fails after 30 s, a bound for a loaded machine).
   void WhenConsoleWaits(std::function<void()> action);
 
   QTemporaryDir Dir;

@@ -6,12 +6,14 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QSplitter>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolBar>
 
+#include "ConsoleWindow.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -116,6 +118,13 @@ TEST_F(WindowTest, EditorIsAPlainMonospaceTextWithoutWrapWhereTabInsertsATab) {
   Type("c");
   EXPECT_EQ(Window->EditorText(), "a\tb\nc");
   EXPECT_EQ(QApplication::focusWidget(), edit);
+}
+
+// The console window draws a program's columns: its font must be fixed-pitch too.
+TEST(ConsoleWindow, TextAreaHasAFixedPitchFont) {
+  TConsoleWindow console;
+  EXPECT_TRUE(QFontInfo(console.TextArea()->font()).fixedPitch());
+  EXPECT_EQ(console.TextArea()->font().pixelSize(), 14);
 }
 
 TEST_F(WindowTest, CutAndCopyFollowTheSelectionAndPasteTheClipboard) {

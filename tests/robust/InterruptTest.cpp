@@ -102,7 +102,7 @@ TEST_F(Interrupt, SignalDuringALineReadRestoresTheTerminal) {
   Start("VAR s: String;\nBEGIN Write('name? '); ReadLn(s); WriteLn(s) END.");
   ASSERT_TRUE(WaitFor("name? ")) << Screen;
   // Wait until the read has put the terminal into raw mode.
-  for (int k = 0; k < 500 && Canonical(); ++k) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int k = 0; k < 2000 && Canonical(); ++k) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   ASSERT_FALSE(Canonical());
   kill(Child, SIGINT);
   EXPECT_EQ(ExitStatus(), 130);
@@ -113,7 +113,7 @@ TEST_F(Interrupt, SignalDuringALineReadRestoresTheTerminal) {
 TEST_F(Interrupt, CtrlCDuringALineReadIsACharacter) {
   Start("VAR s: String;\nBEGIN Write('name? '); ReadLn(s); IF s = 'a'#3 THEN WriteLn('got a and 3') END.");
   ASSERT_TRUE(WaitFor("name? ")) << Screen;
-  for (int k = 0; k < 500 && Canonical(); ++k) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int k = 0; k < 2000 && Canonical(); ++k) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   // A line read begins by discarding pending input, so a key typed in the moment between the
   // switch to raw mode and that discarding is lost: type "a" until its echo shows.
   bool echoed = false;

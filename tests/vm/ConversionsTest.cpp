@@ -1,9 +1,15 @@
 // Number-to-text and text-to-number conversions.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <limits>
+#include <string>
 
 #include "FloatToStr.h"
 #include "NumberSyntax.h"
@@ -47,18 +53,39 @@ TEST(FloatToStr, GeneralFormatWith15Digits) {
   for (const auto &c : cases) EXPECT_EQ(FloatToStr(c.value), c.text) << c.text;
 }
 
+// A locale whose decimal separator is ",": de_DE or fr_FR where installed, else one made here
+// with localedef in `folder` (LOCPATH points the C library at it); "" when neither works.
+std::string DecimalCommaLocale(const std::filesystem::path &folder) {
+  for (const char *name : {"de_DE.UTF-8", "de_DE", "fr_FR.UTF-8"})
+    if (std::setlocale(LC_ALL, name)) return name;
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path source = folder / "comma.src";
+  std::ofstream(source) << "LC_NUMERIC\ndecimal_point \",\"\nthousands_sep \".\"\ngrouping 3;3\n"
+                           "END LC_NUMERIC\n";
+  // Its status is 1 for the categories left undefined; setlocale tells whether it worked.
+  const std::string command = "localedef -c -i '" + source.string() + "' -f UTF-8 '" +
+                              (folder / "comma").string() + "' >/dev/null 2>&1";
+  if (std::system(command.c_str()) == -1) return "";
+  setenv("LOCPATH", folder.c_str(), 1);
+  return std::setlocale(LC_ALL, "comma") ? "comma" : "";
+}
+
 TEST(FloatToStr, IndependentOfTheLocale) {
   const char *old = std::setlocale(LC_ALL, nullptr);
   const std::string saved = old ? old : "C";
-  for (const char *name : {"de_DE.UTF-8", "de_DE", "fr_FR.UTF-8"}) {
-    if (std::setlocale(LC_ALL, name)) {
-      EXPECT_EQ(FloatToStr(1.5), "1.5");
-      double v = 0;
-      EXPECT_EQ(TryStrToReal("2.5", v), TRealConversion::rcOk);
-      EXPECT_EQ(v, 2.5);
-    }
-  }
+  const std::filesystem::path folder =
+      std::filesystem::path(::testing::TempDir()) / ("ulvan_locale_" + std::to_string(getpid()));
+  const std::string comma = DecimalCommaLocale(folder);
+  if (comma.empty()) GTEST_SKIP() << "no locale with a decimal comma (localedef needs the package locales)";
+  ASSERT_STREQ(std::localeconv()->decimal_point, ",") << comma;
+  EXPECT_EQ(FloatToStr(1.5), "1.5");
+  EXPECT_EQ(FloatToStr(-2.25e-7), "-2.25E-7");
+  double v = 0;
+  EXPECT_EQ(TryStrToReal("2.5", v), TRealConversion::rcOk);
+  EXPECT_EQ(v, 2.5);
+  EXPECT_NE(TryStrToReal("2,5", v), TRealConversion::rcOk);
   std::setlocale(LC_ALL, saved.c_str());
+  std::filesystem::remove_all(folder);
 }
 
 TEST(IntToStr, DecimalText) {
