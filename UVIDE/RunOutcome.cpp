@@ -1,9 +1,9 @@
 // The texts of a run's end and of a failed compilation.
 #include "RunOutcome.h"
 
-#include <string_view>
-
 #include <QStringList>
+
+#include "DiagnosticHints.h"
 
 namespace {
 
@@ -52,10 +52,12 @@ QString RunEndTitle(const QString &programName, TRunEnd end) {
 QString DiagnosticCounts(const std::vector<std::string> &lines) {
   int errors = 0, warnings = 0, hints = 0;
   for (const std::string &line : lines) {
-    const std::string_view text = line;
-    if (text.starts_with("[Error]") || text.starts_with("[Fatal Error]")) ++errors;
-    else if (text.starts_with("[Warning]")) ++warnings;
-    else if (text.starts_with("[Hint]")) ++hints;
+    switch (SplitDiagnostic(line).Kind) {
+      case TDiagnosticKind::dkError: ++errors; break;
+      case TDiagnosticKind::dkWarning: ++warnings; break;
+      case TDiagnosticKind::dkHint: ++hints; break;
+      case TDiagnosticKind::dkOther: break;
+    }
   }
   QStringList parts;
   if (errors > 0) parts << Counted(errors, "error");

@@ -4,6 +4,7 @@
 #include "Interpreter.h"
 #include "NumberSyntax.h"
 #include "StoreAccess.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -26,19 +27,11 @@ class TLineReadScope {
   bool &InRead;
 };
 
-// Backspace takes the last character off the line: a whole UTF-8 sequence when the line ends
-// in one (a key outside ASCII arrives as its UTF-8 bytes), else one byte. False when empty.
+// Backspace takes the last character off the line, a whole UTF-8 sequence included. False when
+// the line is empty.
 bool EraseLastCharacter(std::string &line) {
   if (line.empty()) return false;
-  std::size_t start = line.size() - 1;
-  const auto byte = [&line](std::size_t i) { return static_cast<unsigned char>(line[i]); };
-  while (start > 0 && (byte(start) & 0xC0) == 0x80 && line.size() - start < 4) --start;
-  const unsigned char lead = byte(start);
-  const std::size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
-                             : lead >= 0xE0 && lead < 0xF0 ? 3
-                             : lead >= 0xC2 && lead < 0xE0 ? 2
-                                                           : 1;
-  line.resize(length == line.size() - start ? start : line.size() - 1);
+  line.resize(Utf8CharStartBefore(line, line.size()));
   return true;
 }
 
