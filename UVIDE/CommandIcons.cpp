@@ -1,12 +1,38 @@
 // Theme icons with fallbacks from the widget style or drawn here.
 #include "CommandIcons.h"
 
+#include <iterator>
+
+#include <QAction>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QStyle>
 
 namespace {
+
+// An arrow from `from` through `via` to `to`, its head at `to`.
+void Arrow(QPainter &p, QPointF from, QPointF via, QPointF to) {
+  QPainterPath path;
+  path.moveTo(from);
+  path.quadTo(via, to);
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(path);
+  const QLineF back(to, via);
+  QLineF left = back, right = back;
+  left.setLength(4);
+  right.setLength(4);
+  left.setAngle(back.angle() + 35);
+  right.setAngle(back.angle() - 35);
+  p.drawLine(left);
+  p.drawLine(right);
+}
+
+// The statement a step goes to: a short bar at the bottom.
+void Statement(QPainter &p) {
+  p.setBrush(QColor(40, 40, 40));
+  p.drawRect(QRectF(3.5, 13, 9, 1.5));
+}
 
 // Small line drawings for the commands the widget style has no picture for.
 QIcon Drawn(TCommandIcon which) {
@@ -48,6 +74,45 @@ QIcon Drawn(TCommandIcon which) {
       p.setBrush(QColor(190, 30, 30));
       p.drawRoundedRect(QRectF(3.5, 3.5, 9, 9), 1.5, 1.5);
       break;
+    case TCommandIcon::ciBreakpoint:
+      p.setBrush(QColor(200, 30, 30));
+      p.drawEllipse(QRectF(3, 3, 10, 10));
+      break;
+    case TCommandIcon::ciStepInto:
+      p.setPen(QPen(QColor(20, 80, 170), 1.6));
+      Arrow(p, QPointF(8, 1.5), QPointF(8, 6), QPointF(8, 10.5));
+      Statement(p);
+      break;
+    case TCommandIcon::ciStepOver:
+      p.setPen(QPen(QColor(20, 80, 170), 1.6));
+      Arrow(p, QPointF(2.5, 10), QPointF(8, -3), QPointF(13.5, 10));
+      Statement(p);
+      break;
+    case TCommandIcon::ciStepOut:
+      p.setPen(QPen(QColor(20, 80, 170), 1.6));
+      Arrow(p, QPointF(8, 12), QPointF(8, 7), QPointF(8, 2));
+      p.setPen(QPen(QColor(40, 40, 40), 1.2));
+      p.drawLine(QPointF(3.5, 9), QPointF(3.5, 14.5));
+      p.drawLine(QPointF(12.5, 9), QPointF(12.5, 14.5));
+      p.drawLine(QPointF(3.5, 14.5), QPointF(12.5, 14.5));
+      break;
+    case TCommandIcon::ciRunToCursor:
+      p.setPen(QPen(QColor(20, 80, 170), 1.6));
+      Arrow(p, QPointF(1.5, 8), QPointF(5, 8), QPointF(10, 8));
+      p.setPen(QPen(QColor(40, 40, 40), 1.4));
+      p.drawLine(QPointF(13, 2.5), QPointF(13, 13.5));
+      break;
+    case TCommandIcon::ciPause:
+      p.setBrush(QColor(60, 60, 60));
+      p.drawRect(QRectF(3.5, 2.5, 3, 11));
+      p.drawRect(QRectF(9.5, 2.5, 3, 11));
+      break;
+    case TCommandIcon::ciStepInstruction:
+      p.setBrush(QColor(230, 230, 230));
+      p.drawRect(QRectF(1.5, 6.5, 13, 8));
+      p.setPen(QPen(QColor(20, 80, 170), 1.6));
+      Arrow(p, QPointF(8, 0.5), QPointF(8, 3), QPointF(8, 10.5));
+      break;
     default: {
       p.setBrush(QColor(0, 120, 60));
       QPainterPath play;
@@ -83,11 +148,34 @@ QIcon CommandIcon(TCommandIcon which, const QStyle *style) {
       {"edit-copy", QStyle::SP_CustomBase},
       {"edit-paste", QStyle::SP_CustomBase},
       {"help-about", QStyle::SP_MessageBoxInformation},
+      // The debugger's commands have no theme icons of a standard name beyond Pause; the
+      // drawings keep the stepping arrows alike.
+      {"", QStyle::SP_CustomBase},
+      {"", QStyle::SP_CustomBase},
+      {"", QStyle::SP_CustomBase},
+      {"", QStyle::SP_CustomBase},
+      {"media-playback-pause", QStyle::SP_MediaPause},
+      {"", QStyle::SP_CustomBase},
+      {"", QStyle::SP_CustomBase},
   };
+  static_assert(std::size(entries) == static_cast<std::size_t>(TCommandIcon::ciStepInstruction) + 1);
   const TEntry &entry = entries[static_cast<int>(which)];
-  QIcon themed = QIcon::fromTheme(QString::fromLatin1(entry.Theme));
-  if (!themed.isNull()) return themed;
+  if (*entry.Theme != '\0') {
+    QIcon themed = QIcon::fromTheme(QString::fromLatin1(entry.Theme));
+    if (!themed.isNull()) return themed;
+  }
   if (entry.Standard != QStyle::SP_CustomBase && style != nullptr)
     return style->standardIcon(entry.Standard);
   return Drawn(which);
+}
+
+QAction *MakeCommandAction(QObject *owner, const char *name, const QString &caption,
+                           const QString &tip, const QString &status,
+                           const QKeySequence &shortcut, const QIcon &icon) {
+  auto *action = new QAction(icon, caption, owner);
+  action->setObjectName(QString::fromLatin1(name));
+  action->setToolTip(tip);
+  action->setStatusTip(status);
+  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+  return action;
 }

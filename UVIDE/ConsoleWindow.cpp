@@ -188,12 +188,15 @@ void TConsoleWindow::Repaint() {
 }
 
 int TConsoleWindow::ReadChar() {
+  const bool waits = Opened && Keys.empty();
+  if (waits && WaitHandler) WaitHandler(true);
   while (Opened && Keys.empty()) {
     QEventLoop loop;
     WaitLoop = &loop;
     loop.exec();
     WaitLoop = nullptr;
   }
+  if (waits && WaitHandler) WaitHandler(false);
   if (!Opened) return NoChar;
   const unsigned char key = Keys.front();
   Keys.pop_front();

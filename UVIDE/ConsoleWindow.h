@@ -29,6 +29,8 @@ class TConsoleWindow final : public QWidget, public IConsole {
 
   // Called when the user closes the window during a run; it should stop the run.
   void SetStopHandler(std::function<void()> handler) { StopHandler = std::move(handler); }
+  // Called with true when the program starts waiting for a key and with false when it goes on.
+  void SetWaitHandler(std::function<void(bool)> handler) { WaitHandler = std::move(handler); }
 
   // IConsole. Open shows the window cleared (beside the owner the first time); Release ends the
   // run's input and leaves the window as it is.
@@ -72,6 +74,7 @@ class TConsoleWindow final : public QWidget, public IConsole {
   TConsoleScreen Model;
   std::deque<unsigned char> Keys;
   std::function<void()> StopHandler;
+  std::function<void(bool)> WaitHandler;
   QEventLoop *WaitLoop = nullptr;
   QElapsedTimer SincePoll;
   QString ProgramName;

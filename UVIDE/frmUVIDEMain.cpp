@@ -40,15 +40,7 @@
 
 namespace {
 
-QAction *MakeAction(QObject *owner, const char *name, const QString &caption, const QString &tip,
-                    const QString &status, const QKeySequence &shortcut, const QIcon &icon) {
-  auto *action = new QAction(icon, caption, owner);
-  action->setObjectName(QString::fromLatin1(name));
-  action->setToolTip(tip);
-  action->setStatusTip(status);
-  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-  return action;
-}
+constexpr auto MakeAction = MakeCommandAction;
 
 // Runs the edit operation on the focused edit control, if any.
 template <typename TOperation>
