@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -28,6 +29,8 @@
 #include "CallTrace.h"
 #include "CommandIcons.h"
 #include "ConsoleWindow.h"
+#include "DebugActions.h"
+#include "DebugPanels.h"
 #include "DiagnosticList.h"
 #include "GuardedTextEdits.h"
 #include "Interpreter.h"
@@ -81,8 +84,18 @@ TUVIDEMain::TUVIDEMain(TParserFactory parserFactory, QString commandLineFile, QW
   CreateToolBar();
   CreateEditor();
   statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  ReadOnlyLabel = new QLabel(QStringLiteral("Read-only"), this);
+  ReadOnlyLabel->setObjectName(QStringLiteral("ReadOnlyLabel"));
+  ReadOnlyLabel->setToolTip(QStringLiteral("The text cannot be changed while a program runs or is "
+                                           "paused; Stop (Ctrl+F2) makes it editable"));
+  statusBar()->addPermanentWidget(ReadOnlyLabel);
+  ReadOnlyLabel->hide();
+  PanelsValue = new TDebugPanels(this);
+  DebugMenu->addSeparator();
+  DebugMenu->addActions(PanelsValue->ToggleActions());
   resize(PageWindowSize(*this, *RichEdit1, 40, 100));
   ErrorListHeightValue = RestorePlacement(*this, ErrorListHeightValue);
+  PanelsValue->HideAll();
   Mail = new TMailSender(this);
   connect(Mail, &TMailSender::Finished, this, &TUVIDEMain::MailFinished);
   UpdateCaption();
@@ -166,8 +179,13 @@ void TUVIDEMain::CreateActions() {
   for (QAction *action : {FileNew, FileOpen, FileSave, FileSaveAs, FileSend, FileRun, FileStop,
                           FileExit, EditCut, EditCopy, EditPaste, HelpAbout})
     addAction(action);
-  // Stop works from the console too, where the running program has the keyboard.
-  ConsoleWindow->addAction(FileStop);
+  DebugActions = new TDebugActions(this, FileRun, FileStop);
+  connect(DebugActions, &TDebugActions::Triggered, this, [this](TDebugCommand command) {
+    Guarded([this, command] { DebugCommandExecute(command); });
+  });
+  Debug.Changed = [this] { DebugStateChanged(); };
+  // Stop and the stepping keys work from the console too, where the program has the keyboard.
+  DebugActions->AddShortcutsTo(ConsoleWindow.get());
   connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
           [this] { UpdateEditActions(); });
@@ -187,6 +205,8 @@ void TUVIDEMain::CreateMenus() {
   EditMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
   EditMenu->menuAction()->setStatusTip(QStringLiteral("Edit commands"));
   EditMenu->addActions({EditCut, EditCopy, EditPaste});
+  DebugMenu = DebugActions->AddMenu(menuBar());
+  menuBar()->addMenu(DebugMenu);
   HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
   HelpMenu->menuAction()->setStatusTip(QStringLiteral("Help topics"));
   HelpMenu->addAction(HelpAbout);
@@ -205,6 +225,7 @@ void TUVIDEMain::CreateToolBar() {
   ToolBar1->addActions({EditCut, EditCopy, EditPaste});
   ToolBar1->addSeparator();
   ToolBar1->addActions({FileRun, FileStop});
+  DebugActions->AddButtons(ToolBar1);
 }
 
 void TUVIDEMain::CreateEditor() {
@@ -247,7 +268,7 @@ void TUVIDEMain::FormCreate() {
   RichText = std::make_unique<TQtRichText>(RichEdit1);
   RichText->InitHighlighter();
   UpdateEditActions();
-  UpdateRunActions();
+  DebugStateChanged();
   SetModified(false);
   FileSave->setEnabled(true);
 }
@@ -322,8 +343,15 @@ void TUVIDEMain::Guarded(const std::function<void()> &command) {
 }
 
 void TUVIDEMain::UpdateCaption() {
+  QString state;
+  switch (Debug.State()) {
+    case TDebugState::dsRunning:
+    case TDebugState::dsWaitingForInput: state = QStringLiteral(" [running]"); break;
+    case TDebugState::dsPaused: state = QStringLiteral(" [paused]"); break;
+    default: break;
+  }
   setWindowTitle(QStringLiteral("Ulvan - ") + BareFileName(FileNameValue) +
-                 (Modified() ? QStringLiteral("*") : QString()));
+                 (Modified() ? QStringLiteral("*") : QString()) + state);
 }
 
 void TUVIDEMain::UpdateEditActions() {
@@ -334,16 +362,27 @@ void TUVIDEMain::UpdateEditActions() {
   EditPaste->setEnabled(clip != nullptr && clip->hasText());
 }
 
-void TUVIDEMain::UpdateRunActions() {
-  FileRun->setEnabled(!Running);
-  FileNew->setEnabled(!Running);
-  FileOpen->setEnabled(!Running);
-  FileStop->setEnabled(Running);
+QAction *TUVIDEMain::DebugAction(TDebugCommand command) const {
+  return DebugActions->Action(command);
+}
+
+void TUVIDEMain::DebugStateChanged() {
+  DebugActions->Update(Debug);
+  const bool editable = Debug.TextEditable();
+  FileNew->setEnabled(editable);
+  FileOpen->setEnabled(editable);
+  // Read-only, yet with a caret the keys move: Run to Cursor and Toggle Breakpoint use it.
+  RichEdit1->setReadOnly(!editable);
+  if (!editable)
+    RichEdit1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  ReadOnlyLabel->setVisible(!editable);
+  UpdateCaption();
 }
 
 void TUVIDEMain::RichEdit1Change() {
   // The highlighter recolours after the change through the document's own change signal.
   if (!FileSave->isEnabled()) FileSave->setEnabled(true);
+  Debug.Reset();
 }
 
 bool TUVIDEMain::eventFilter(QObject *watched, QEvent *event) {
@@ -364,7 +403,7 @@ bool TUVIDEMain::eventFilter(QObject *watched, QEvent *event) {
 // ---- file commands ----
 
 void TUVIDEMain::FileNewExecute() {
-  if (Running || !QuerySaveChanges()) return;
+  if (!Debug.TextEditable() || !QuerySaveChanges()) return;
   ClearDiagnostics();
   FileNameValue = Untitled;
   EncodingValue = TTextEncoding::teUtf8;
@@ -390,7 +429,7 @@ bool TUVIDEMain::QuerySaveChanges() {
 }
 
 void TUVIDEMain::FileOpenExecute() {
-  if (Running) return;
+  if (!Debug.TextEditable()) return;
   if (!QuerySaveChanges()) return;
   const QString name = Dialogs->OpenFileName(FolderOf(FileNameValue));
   if (!name.isEmpty()) LoadFile(name);
@@ -516,7 +555,7 @@ void TUVIDEMain::RunProgram(const IProgramRef &program) {
   if (!Interpreter->LoadProgram(program)) return;
   Running = true;
   StopAsked = false;
-  UpdateRunActions();
+  Debug.Command(TDebugCommand::dcContinue);
   statusBar()->showMessage(QStringLiteral("Running..."));
   TRunOutcome outcome;
   QElapsedTimer clock;
@@ -535,7 +574,7 @@ void TUVIDEMain::RunProgram(const IProgramRef &program) {
   }
   outcome.Seconds = static_cast<double>(clock.elapsed()) / 1000.0;
   Running = false;
-  UpdateRunActions();
+  Debug.Ended();
   if (CloseConfirmed) {
     // The window was asked to close during the run and allowed to; it closes now.
     QTimer::singleShot(0, this, &QWidget::close);
@@ -551,6 +590,8 @@ void TUVIDEMain::ShowRunOutcome(const TRunOutcome &outcome) {
   if (outcome.Line > 0) LineMarker->ShowLine(outcome.Line - 1, TLineMarkKind::lmRunError);
   Dialogs->Error(QStringLiteral("Ulvan"), RunErrorBoxText(outcome));
 }
+
+void TUVIDEMain::DebugCommandExecute(TDebugCommand) {}
 
 void TUVIDEMain::FileStopExecute() {
   if (!Running) return;

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "DebugStateMachine.h"
 #include "DiagnosticList.h"
 #include "IParser.h"
 #include "RunOutcome.h"
@@ -14,6 +15,7 @@
 #include "UserDialogs.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QSplitter;
 class QTextEdit;
@@ -21,6 +23,8 @@ class QToolBar;
 class TAboutBox;
 class TUVCInterpreter;
 class TConsoleWindow;
+class TDebugActions;
+class TDebugPanels;
 class TLineMarker;
 class TMailSender;
 class TQtRichText;
@@ -50,6 +54,8 @@ class TUVIDEMain final : public QMainWindow {
   // Ends the running program at once; nothing when no program runs.
   void FileStopExecute();
   void FileExitExecute();
+  // A command of the Debug menu (Run/Continue and Stop come through FileRun and FileStop).
+  void DebugCommandExecute(TDebugCommand command);
   void HelpAboutExecute();
   void LoadFile(const QString &name);
   void ShowErrorList(bool show);
@@ -71,6 +77,9 @@ class TUVIDEMain final : public QMainWindow {
   int ErrorListShownHeight() const;
   bool CommandLineLoaded() const { return CommandLineLoadedValue; }
   bool IsRunning() const { return Running; }
+  const TDebugStateMachine &DebugState() const { return Debug; }
+  QAction *DebugAction(TDebugCommand command) const;
+  TDebugPanels *Panels() const { return PanelsValue; }
   TTextEncoding Encoding() const { return EncodingValue; }
   TAboutBox *AboutBox() const { return AboutBoxWidget; }
   // The syntax highlighter of RichEdit1.
@@ -93,6 +102,7 @@ class TUVIDEMain final : public QMainWindow {
   QSplitter *Splitter1 = nullptr;
   QMenu *FileMenu = nullptr;
   QMenu *EditMenu = nullptr;
+  QMenu *DebugMenu = nullptr;
   QMenu *HelpMenu = nullptr;
   QAction *FileNew = nullptr;
   QAction *FileOpen = nullptr;
@@ -123,7 +133,7 @@ class TUVIDEMain final : public QMainWindow {
   void RichEdit1Change();
   void UpdateCaption();
   void UpdateEditActions();
-  void UpdateRunActions();
+  void DebugStateChanged();
   // Runs a command and shows whatever it throws in the error box.
   void Guarded(const std::function<void()> &command);
   // Asks whether to save changes; true when the caller may go on.
@@ -148,6 +158,10 @@ class TUVIDEMain final : public QMainWindow {
   TMailSender *Mail = nullptr;
   TAboutBox *AboutBoxWidget = nullptr;
   TLineMarker *LineMarker = nullptr;
+  TDebugStateMachine Debug;
+  TDebugActions *DebugActions = nullptr;
+  TDebugPanels *PanelsValue = nullptr;
+  QLabel *ReadOnlyLabel = nullptr;
   QString FileNameValue = Untitled;
   // The counts of the last failed compile, shown before a diagnostic's hint.
   QString CompileSummary;
@@ -156,7 +170,7 @@ class TUVIDEMain final : public QMainWindow {
   TTextEncoding EncodingValue = TTextEncoding::teUtf8;
   int ErrorListHeightValue = 60;
   bool CommandLineLoadedValue = false;
-  bool Running = false;
+  bool Running = false;         // the program runs further down this call stack
   bool StopAsked = false;       // the user stopped the current run
   bool CloseConfirmed = false;  // closing was allowed during a run; it happens when the run ends
 };

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSet>
 #include <QSplitter>
 #include <QTest>
 #include <QTextEdit>
@@ -75,6 +76,20 @@ TEST_F(WindowTest, CommandsHaveTheirCaptionsHintsAndShortcuts) {
       {Window->EditPaste, "&Paste", "Paste", "Inserts Clipboard contents", "Ctrl+V"},
       {Window->HelpAbout, "&About...", "About",
        "Displays program information, version number, and copyright", ""},
+      {Window->DebugAction(TDebugCommand::dcStepInto), "Step &Into", "Step Into",
+       "Run to the next statement, into a called routine", "F7"},
+      {Window->DebugAction(TDebugCommand::dcStepOver), "Step &Over", "Step Over",
+       "Run to the next statement of this routine, over calls", "F8"},
+      {Window->DebugAction(TDebugCommand::dcStepOut), "Step O&ut", "Step Out",
+       "Run until the current routine has returned", "Shift+F8"},
+      {Window->DebugAction(TDebugCommand::dcRunToCursor), "Run to &Cursor", "Run to Cursor",
+       "Run until the program reaches the caret's line", "F4"},
+      {Window->DebugAction(TDebugCommand::dcPause), "&Pause", "Pause",
+       "Pause the running program at its next statement", ""},
+      {Window->DebugAction(TDebugCommand::dcToggleBreakpoint), "Toggle &Breakpoint",
+       "Toggle Breakpoint", "Set or remove a breakpoint on the caret's line", "F5"},
+      {Window->DebugAction(TDebugCommand::dcStepInstruction), "Step I&nstruction",
+       "Step Instruction", "Run one machine instruction", ""},
   };
   for (const TRow &row : rows) {
     SCOPED_TRACE(row.Caption);
@@ -84,14 +99,19 @@ TEST_F(WindowTest, CommandsHaveTheirCaptionsHintsAndShortcuts) {
     EXPECT_EQ(row.Action->shortcut().toString(), row.Shortcut);
     EXPECT_FALSE(row.Action->icon().isNull());
   }
-  EXPECT_NE(Window->FileStop->icon().pixmap(16).toImage(),
-            Window->FileRun->icon().pixmap(16).toImage());
+  // The stepping commands are told apart by their pictures.
+  QSet<QByteArray> pictures;
+  for (int i = 0; i < DebugCommandCount; ++i) {
+    const QImage image = Window->DebugAction(static_cast<TDebugCommand>(i))->icon().pixmap(16).toImage();
+    pictures.insert(QByteArray(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes()));
+  }
+  EXPECT_EQ(pictures.size(), DebugCommandCount);
   EXPECT_FALSE(Window->FileStop->isEnabled());  // no program runs
 }
 
 TEST_F(WindowTest, MenusAndToolBarHoldTheCommandsInOrder) {
   EXPECT_EQ(Texts(Window->menuBar()->actions()),
-            QStringList({"&File", "&Edit", "&Help"}));
+            QStringList({"&File", "&Edit", "&Debug", "&Help"}));
   EXPECT_EQ(Window->FileMenu->menuAction()->statusTip(), "File related commands");
   EXPECT_EQ(Window->EditMenu->menuAction()->statusTip(), "Edit commands");
   EXPECT_EQ(Window->HelpMenu->menuAction()->statusTip(), "Help topics");
@@ -100,9 +120,14 @@ TEST_F(WindowTest, MenusAndToolBarHoldTheCommandsInOrder) {
                          "-", "E&xit"}));
   EXPECT_EQ(Texts(Window->EditMenu->actions()), QStringList({"Cu&t", "&Copy", "&Paste"}));
   EXPECT_EQ(Texts(Window->HelpMenu->actions()), QStringList({"&About..."}));
+  EXPECT_EQ(Texts(Window->DebugMenu->actions()),
+            QStringList({"&Run", "Step &Into", "Step &Over", "Step O&ut", "Run to &Cursor",
+                         "Step I&nstruction", "-", "&Pause", "&Stop", "-", "Toggle &Breakpoint",
+                         "-", "Variables", "Call stack", "Machine"}));
   EXPECT_EQ(Texts(Window->ToolBar1->actions()),
             QStringList({"&New", "&Open", "&Save", "-", "Sen&d", "-", "Cu&t", "&Copy", "&Paste",
-                         "-", "&Run", "&Stop"}));
+                         "-", "&Run", "&Stop", "&Pause", "Step &Into", "Step &Over", "Step O&ut",
+                         "Run to &Cursor", "Step I&nstruction", "Toggle &Breakpoint"}));
 }
 
 TEST_F(WindowTest, EditorIsAPlainMonospaceTextWithoutWrapWhereTabInsertsATab) {
