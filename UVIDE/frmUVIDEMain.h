@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "CodeEditor.h"
 #include "DiagnosticList.h"
 #include "IParser.h"
 #include "RunOutcome.h"
@@ -16,7 +17,6 @@
 class QAction;
 class QMenu;
 class QSplitter;
-class QTextEdit;
 class QToolBar;
 class TAboutBox;
 class TUVCInterpreter;
@@ -88,7 +88,7 @@ class TUVIDEMain final : public QMainWindow {
 
   // Controls and commands.
   QToolBar *ToolBar1 = nullptr;
-  QTextEdit *RichEdit1 = nullptr;
+  TCodeEditor *RichEdit1 = nullptr;
   TDiagnosticList *lstErrors = nullptr;
   QSplitter *Splitter1 = nullptr;
   QMenu *FileMenu = nullptr;
@@ -110,7 +110,6 @@ class TUVIDEMain final : public QMainWindow {
  protected:
   void showEvent(QShowEvent *event) override;
   void closeEvent(QCloseEvent *event) override;
-  bool eventFilter(QObject *watched, QEvent *event) override;
 
  private:
   void CreateActions();
