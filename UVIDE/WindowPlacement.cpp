@@ -10,6 +10,8 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTextEdit>
+
+#include "CodeEditor.h"
 #include <QToolBar>
 
 namespace {
@@ -21,11 +23,13 @@ QSettings Settings() { return QSettings(QStringLiteral("Ulvan"), QStringLiteral(
 
 }  // namespace
 
-QSize PageWindowSize(const QMainWindow &window, const QTextEdit &editor, int lines, int columns) {
+QSize PageWindowSize(const QMainWindow &window, const TCodeEditor &editor, int lines, int columns) {
   const QFontMetrics metrics(editor.font());
   const int margin = static_cast<int>(2 * editor.document()->documentMargin());
   const int frame = 2 * editor.frameWidth();
+  // The viewport's margins hold the gutter.
   int width = columns * metrics.horizontalAdvance(QLatin1Char('0')) + margin + frame +
+              editor.GutterWidth() +
               editor.verticalScrollBar()->sizeHint().width() + editor.cursorWidth();
   int height = lines * metrics.lineSpacing() + margin + frame +
                editor.horizontalScrollBar()->sizeHint().height();

@@ -19,15 +19,15 @@ const std::size_t AboutPictureJpegSize = ${_size};
 ")
 
 file(GLOB UVIDE_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
-     ${CMAKE_CURRENT_SOURCE_DIR}/debug/*.cpp)
+     ${CMAKE_CURRENT_SOURCE_DIR}/editor/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/debug/*.cpp)
 list(REMOVE_ITEM UVIDE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
 file(GLOB UVIDE_HEADERS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h
-     ${CMAKE_CURRENT_SOURCE_DIR}/debug/*.h)
+     ${CMAKE_CURRENT_SOURCE_DIR}/editor/*.h ${CMAKE_CURRENT_SOURCE_DIR}/debug/*.h)
 
 add_library(uvide STATIC ${UVIDE_SOURCES} ${UVIDE_HEADERS}
             ${CMAKE_CURRENT_BINARY_DIR}/AboutPictureData.cpp)
 set_target_properties(uvide PROPERTIES AUTOMOC ON)
-target_include_directories(uvide PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}
+target_include_directories(uvide PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/editor
                            ${CMAKE_CURRENT_SOURCE_DIR}/debug)
 # Only the compiler's interface: the program passes the parser factory in.
 target_include_directories(uvide PUBLIC ${PROJECT_SOURCE_DIR}/UVParser)

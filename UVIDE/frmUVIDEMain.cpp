@@ -10,8 +10,6 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QFontMetrics>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -27,12 +25,12 @@
 #include <QToolBar>
 
 #include "CallTrace.h"
+#include "CodeEditor.h"
 #include "CommandIcons.h"
 #include "ConsoleWindow.h"
 #include "DebugActions.h"
 #include "DebugPanels.h"
 #include "DiagnosticList.h"
-#include "GuardedTextEdits.h"
 #include "Interpreter.h"
 #include "LineMarker.h"
 #include "ListingName.h"
@@ -234,13 +232,11 @@ void TUVIDEMain::CreateEditor() {
   Splitter1->setHandleWidth(2);
   Splitter1->setChildrenCollapsible(false);
 
-  RichEdit1 = new TGuardedTextEdit(Splitter1);
+  RichEdit1 = new TCodeEditor(Splitter1);
   RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
   TQtRichText::ConfigureEditor(RichEdit1);
   RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  RichEdit1->setTabStopDistance(QFontMetricsF(RichEdit1->font()).horizontalAdvance(QLatin1Char(' ')) * 8);
-  RichEdit1->installEventFilter(this);
   connect(RichEdit1, &QTextEdit::textChanged, this, [this] { RichEdit1Change(); });
   connect(RichEdit1, &QTextEdit::copyAvailable, this, [this] { UpdateEditActions(); });
   connect(RichEdit1->document(), &QTextDocument::modificationChanged, this,
@@ -267,6 +263,7 @@ void TUVIDEMain::FormCreate() {
   // From here on the highlighter follows every change of the document by itself.
   RichText = std::make_unique<TQtRichText>(RichEdit1);
   RichText->InitHighlighter();
+  RichEdit1->SetHighlighter(RichText.get());
   UpdateEditActions();
   DebugStateChanged();
   SetModified(false);
@@ -383,21 +380,6 @@ void TUVIDEMain::RichEdit1Change() {
   // The highlighter recolours after the change through the document's own change signal.
   if (!FileSave->isEnabled()) FileSave->setEnabled(true);
   Debug.Reset();
-}
-
-bool TUVIDEMain::eventFilter(QObject *watched, QEvent *event) {
-  // Shift+Enter would start a line inside the same paragraph; in a source text every line
-  // break is a plain one.
-  if (watched == RichEdit1 && event->type() == QEvent::KeyPress) {
-    auto *key = static_cast<QKeyEvent *>(event);
-    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-        key->modifiers() != Qt::NoModifier && key->modifiers() != Qt::KeypadModifier) {
-      RichEdit1->textCursor().insertBlock();
-      RichEdit1->ensureCursorVisible();
-      return true;
-    }
-  }
-  return QMainWindow::eventFilter(watched, event);
 }
 
 // ---- file commands ----
@@ -534,6 +516,7 @@ void TUVIDEMain::FileRunExecute() {
     return;
   }
   LineMarker->Clear();
+  RichEdit1->ClearLineMarks(TGutterMark::gmRunError);
   statusBar()->showMessage(QStringLiteral("Compiling..."));
   statusBar()->repaint();
   const IParserRef parser = ParserFactory();
@@ -587,7 +570,10 @@ void TUVIDEMain::ShowRunOutcome(const TRunOutcome &outcome) {
   statusBar()->showMessage(RunStatusText(outcome));
   ConsoleWindow->ShowEnd(outcome.End, RunEndLine(outcome));
   if (outcome.End != TRunEnd::reRunError) return;
-  if (outcome.Line > 0) LineMarker->ShowLine(outcome.Line - 1, TLineMarkKind::lmRunError);
+  if (outcome.Line > 0) {
+    LineMarker->ShowLine(outcome.Line - 1, TLineMarkKind::lmRunError);
+    RichEdit1->SetLineMark(outcome.Line - 1, TGutterMark::gmRunError);
+  }
   Dialogs->Error(QStringLiteral("Ulvan"), RunErrorBoxText(outcome));
 }
 

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "CodeEditor.h"
 #include "DebugStateMachine.h"
 #include "DiagnosticList.h"
 #include "IParser.h"
@@ -18,7 +19,6 @@ class QAction;
 class QLabel;
 class QMenu;
 class QSplitter;
-class QTextEdit;
 class QToolBar;
 class TAboutBox;
 class TUVCInterpreter;
@@ -97,7 +97,7 @@ class TUVIDEMain final : public QMainWindow {
 
   // Controls and commands.
   QToolBar *ToolBar1 = nullptr;
-  QTextEdit *RichEdit1 = nullptr;
+  TCodeEditor *RichEdit1 = nullptr;
   TDiagnosticList *lstErrors = nullptr;
   QSplitter *Splitter1 = nullptr;
   QMenu *FileMenu = nullptr;
@@ -120,7 +120,6 @@ class TUVIDEMain final : public QMainWindow {
  protected:
   void showEvent(QShowEvent *event) override;
   void closeEvent(QCloseEvent *event) override;
-  bool eventFilter(QObject *watched, QEvent *event) override;
 
  private:
   void CreateActions();
