@@ -25,6 +25,7 @@
 #include <QToolBar>
 
 #include "CallTrace.h"
+#include "BreakpointMarks.h"
 #include "CodeEditor.h"
 #include "CommandIcons.h"
 #include "ConsoleWindow.h"
@@ -242,6 +243,9 @@ void TUVIDEMain::CreateEditor() {
   connect(RichEdit1->document(), &QTextDocument::modificationChanged, this,
           [this] { UpdateCaption(); });
   LineMarker = new TLineMarker(RichEdit1);
+  Breakpoints = std::make_unique<TBreakpointMarks>(RichEdit1);
+  connect(RichEdit1, &TCodeEditor::GutterClicked, this,
+          [this](int line) { Guarded([this, line] { ToggleBreakpointAt(line); }); });
 
   lstErrors = new TDiagnosticList(Splitter1);
   lstErrors->setObjectName(QStringLiteral("lstErrors"));
@@ -387,6 +391,7 @@ void TUVIDEMain::RichEdit1Change() {
 void TUVIDEMain::FileNewExecute() {
   if (!Debug.TextEditable() || !QuerySaveChanges()) return;
   ClearDiagnostics();
+  Breakpoints->Keep(FileNameValue);
   FileNameValue = Untitled;
   EncodingValue = TTextEncoding::teUtf8;
   RichEdit1->clear();
@@ -429,7 +434,9 @@ void TUVIDEMain::LoadFile(const QString &name) {
   }
   const TSourceText source = DecodeSource(bytes);
   ClearDiagnostics();
+  Breakpoints->Keep(FileNameValue);
   RichEdit1->setPlainText(source.Text);
+  Breakpoints->Restore(QFileInfo(name).absoluteFilePath());
   if (EditorLineCount() > 0) RichText->RecolorAll();
   statusBar()->clearMessage();
   RichEdit1->moveCursor(QTextCursor::Start);
@@ -576,8 +583,6 @@ void TUVIDEMain::ShowRunOutcome(const TRunOutcome &outcome) {
   }
   Dialogs->Error(QStringLiteral("Ulvan"), RunErrorBoxText(outcome));
 }
-
-void TUVIDEMain::DebugCommandExecute(TDebugCommand) {}
 
 void TUVIDEMain::FileStopExecute() {
   if (!Running) return;

@@ -21,6 +21,7 @@ class QMenu;
 class QSplitter;
 class QToolBar;
 class TAboutBox;
+class TBreakpointMarks;
 class TUVCInterpreter;
 class TConsoleWindow;
 class TDebugActions;
@@ -80,6 +81,10 @@ class TUVIDEMain final : public QMainWindow {
   const TDebugStateMachine &DebugState() const { return Debug; }
   QAction *DebugAction(TDebugCommand command) const;
   TDebugPanels *Panels() const { return PanelsValue; }
+  // The breakpoints' lines (0-based), dots and rings.
+  QList<int> BreakpointLines() const;
+  // Sets or removes a breakpoint on the line (0-based), as a click in the gutter does.
+  void ToggleBreakpointAt(int line);
   TTextEncoding Encoding() const { return EncodingValue; }
   TAboutBox *AboutBox() const { return AboutBoxWidget; }
   // The syntax highlighter of RichEdit1.
@@ -160,6 +165,7 @@ class TUVIDEMain final : public QMainWindow {
   TDebugStateMachine Debug;
   TDebugActions *DebugActions = nullptr;
   TDebugPanels *PanelsValue = nullptr;
+  std::unique_ptr<TBreakpointMarks> Breakpoints;
   QLabel *ReadOnlyLabel = nullptr;
   QString FileNameValue = Untitled;
   // The counts of the last failed compile, shown before a diagnostic's hint.
