@@ -18,6 +18,7 @@ namespace {
 
 const QString GeometryKey = QStringLiteral("MainWindow/Geometry");
 const QString ListHeightKey = QStringLiteral("MainWindow/ErrorListHeight");
+const QString StateKey = QStringLiteral("MainWindow/State");  // the tool bar and the docks
 
 QSettings Settings() { return QSettings(QStringLiteral("Ulvan"), QStringLiteral("Ulvan")); }
 
@@ -49,11 +50,13 @@ QSize PageWindowSize(const QMainWindow &window, const TCodeEditor &editor, int l
 int RestorePlacement(QMainWindow &window, int listHeight) {
   const QSettings settings = Settings();
   window.restoreGeometry(settings.value(GeometryKey).toByteArray());
+  window.restoreState(settings.value(StateKey).toByteArray());
   return std::max(settings.value(ListHeightKey, listHeight).toInt(), 1);
 }
 
 void SavePlacement(const QMainWindow &window, int listHeight) {
   QSettings settings = Settings();
   settings.setValue(GeometryKey, window.saveGeometry());
+  settings.setValue(StateKey, window.saveState());
   settings.setValue(ListHeightKey, listHeight);
 }

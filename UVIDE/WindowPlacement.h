@@ -1,5 +1,6 @@
 // Where and how large the main window opens: large enough for a page of source at the first
-// start, then as the user left it (geometry and the diagnostics list's height, in QSettings
+// start, then as the user left it (geometry, the docked panels' places and the diagnostics
+// list's height, in QSettings
 // "Ulvan"/"Ulvan").
 #pragma once
 

@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -238,6 +239,7 @@ void TUVIDEMain::CreateEditor() {
   TQtRichText::ConfigureEditor(RichEdit1);
   RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  RichEdit1->installEventFilter(this);
   connect(RichEdit1, &QTextEdit::textChanged, this, [this] { RichEdit1Change(); });
   connect(RichEdit1, &QTextEdit::copyAvailable, this, [this] { UpdateEditActions(); });
   connect(RichEdit1->document(), &QTextDocument::modificationChanged, this,
@@ -384,6 +386,19 @@ void TUVIDEMain::RichEdit1Change() {
   // The highlighter recolours after the change through the document's own change signal.
   if (!FileSave->isEnabled()) FileSave->setEnabled(true);
   Debug.Reset();
+}
+
+bool TUVIDEMain::eventFilter(QObject *watched, QEvent *event) {
+  // A key that would change the read-only text says why it does nothing.
+  if (watched == RichEdit1 && event->type() == QEvent::KeyPress && RichEdit1->isReadOnly()) {
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const bool edits = (!key->text().isEmpty() && key->text().at(0).isPrint()) ||
+                       key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete ||
+                       key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (edits && (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0)
+      statusBar()->showMessage(ReadOnlyLabel->toolTip());
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 // ---- file commands ----

@@ -125,6 +125,7 @@ class TUVIDEMain final : public QMainWindow {
  protected:
   void showEvent(QShowEvent *event) override;
   void closeEvent(QCloseEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
 
  private:
   void CreateActions();

@@ -237,14 +237,18 @@ TEST_F(WindowTest, ClosingDuringARunStopsItWithoutAQuestion) {
   Parser->Program = EchoLineProgram();
   bool modifiedDuringTheRun = true;
   bool inputOpenAfterClosing = true;
+  QString statusAfterTyping;
   WhenConsoleWaits([&] {
     Type("!");
     modifiedDuringTheRun = Window->Modified();
+    statusAfterTyping = Window->statusBar()->currentMessage();
     Window->close();
     inputOpenAfterClosing = Window->Console()->IsOpen();
   });
   Window->FileRun->trigger();
   EXPECT_FALSE(modifiedDuringTheRun);
+  EXPECT_EQ(statusAfterTyping, "The text cannot be changed while a program runs or is paused; "
+                               "Stop (Ctrl+F2) makes it editable");
   EXPECT_FALSE(inputOpenAfterClosing);
   EXPECT_TRUE(CallsOf("YesNoCancel").empty());
   EXPECT_TRUE(QTest::qWaitFor([&] { return !Window->isVisible(); }, 2000));
