@@ -44,13 +44,6 @@ int UsageError(const std::string &message) {
   return ExitUsage;
 }
 
-// The message as the editor's error box shows it: a "." is appended when the message does not
-// end in a character at or below "." itself.
-std::string ErrorBoxText(std::string message) {
-  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';
-  return message;
-}
-
 bool ParseSeed(const char *text, std::uint32_t &seed) {
   const char *end = text + std::strlen(text);
   auto [ptr, ec] = std::from_chars(text, end, seed);
