@@ -16,7 +16,12 @@ TLineMarker::TLineMarker(TCodeEditor *editor) : QObject(editor), Editor(editor) 
 }
 
 QColor TLineMarker::MarkColour(TLineMarkKind kind) {
-  return kind == TLineMarkKind::lmRunError ? QColor(255, 208, 208) : QColor(255, 240, 176);
+  switch (kind) {
+    case TLineMarkKind::lmRunError: return {255, 208, 208};
+    case TLineMarkKind::lmCurrentStatement: return {255, 236, 140};
+    case TLineMarkKind::lmDiagnostic: break;
+  }
+  return {255, 240, 176};
 }
 
 void TLineMarker::ShowLine(int index, TLineMarkKind kind) {

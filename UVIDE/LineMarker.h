@@ -10,7 +10,8 @@ class TCodeEditor;
 
 enum class TLineMarkKind {
   lmDiagnostic,  // the line a diagnostic names
-  lmRunError     // the line of a run-time error
+  lmRunError,    // the line of a run-time error
+  lmCurrentStatement  // the statement a paused program runs next
 };
 
 class TLineMarker final : public QObject {

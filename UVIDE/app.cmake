@@ -31,7 +31,7 @@ target_include_directories(uvide PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURR
                            ${CMAKE_CURRENT_SOURCE_DIR}/debug)
 # Only the compiler's interface: the program passes the parser factory in.
 target_include_directories(uvide PUBLIC ${PROJECT_SOURCE_DIR}/UVParser)
-target_link_libraries(uvide PUBLIC uvcode Qt6::Widgets PRIVATE JPEG::JPEG)
+target_link_libraries(uvide PUBLIC uvcode uvdebugger Qt6::Widgets PRIVATE JPEG::JPEG)
 if(TARGET uwrichedit)
   target_link_libraries(uvide PUBLIC uwrichedit)
 endif()

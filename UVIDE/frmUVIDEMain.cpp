@@ -32,6 +32,8 @@
 #include "ConsoleWindow.h"
 #include "DebugActions.h"
 #include "DebugPanels.h"
+#include "DebugView.h"
+#include "Debugger.h"
 #include "DiagnosticList.h"
 #include "Interpreter.h"
 #include "LineMarker.h"
@@ -84,15 +86,7 @@ TUVIDEMain::TUVIDEMain(TParserFactory parserFactory, QString commandLineFile, QW
   CreateToolBar();
   CreateEditor();
   statusBar()->setObjectName(QStringLiteral("StatusBar"));
-  ReadOnlyLabel = new QLabel(QStringLiteral("Read-only"), this);
-  ReadOnlyLabel->setObjectName(QStringLiteral("ReadOnlyLabel"));
-  ReadOnlyLabel->setToolTip(QStringLiteral("The text cannot be changed while a program runs or is "
-                                           "paused; Stop (Ctrl+F2) makes it editable"));
-  statusBar()->addPermanentWidget(ReadOnlyLabel);
-  ReadOnlyLabel->hide();
-  PanelsValue = new TDebugPanels(this);
-  DebugMenu->addSeparator();
-  DebugMenu->addActions(PanelsValue->ToggleActions());
+  CreateDebugger();
   resize(PageWindowSize(*this, *RichEdit1, 40, 100));
   ErrorListHeightValue = RestorePlacement(*this, ErrorListHeightValue);
   PanelsValue->HideAll();
@@ -111,6 +105,8 @@ TUVIDEMain::~TUVIDEMain() {
   // FormDestroy
   if (RichText) RichText->DoneHighlighter();
   RichText.reset();
+  View.reset();
+  Engine.reset();
   Interpreter.reset();
 }
 
@@ -365,22 +361,6 @@ void TUVIDEMain::UpdateEditActions() {
   EditPaste->setEnabled(clip != nullptr && clip->hasText());
 }
 
-QAction *TUVIDEMain::DebugAction(TDebugCommand command) const {
-  return DebugActions->Action(command);
-}
-
-void TUVIDEMain::DebugStateChanged() {
-  DebugActions->Update(Debug);
-  const bool editable = Debug.TextEditable();
-  FileNew->setEnabled(editable);
-  FileOpen->setEnabled(editable);
-  // Read-only, yet with a caret the keys move: Run to Cursor and Toggle Breakpoint use it.
-  RichEdit1->setReadOnly(!editable);
-  if (!editable)
-    RichEdit1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  ReadOnlyLabel->setVisible(!editable);
-  UpdateCaption();
-}
 
 void TUVIDEMain::RichEdit1Change() {
   // The highlighter recolours after the change through the document's own change signal.
@@ -529,13 +509,14 @@ void TUVIDEMain::ShowErrorList(bool show) {
   }
 }
 
-void TUVIDEMain::FileRunExecute() {
-  if (Running) return;
+void TUVIDEMain::FileRunExecute() { RunCommand(TDebugCommand::dcContinue); }
+
+IProgramRef TUVIDEMain::CompileForRun() {
   FileSaveExecute();
   if (FileNameValue == Untitled || !QFileInfo::exists(FileNameValue)) {
     Dialogs->Warning(QStringLiteral("Cannot compile"),
                      QStringLiteral("You have to save the file at first"));
-    return;
+    return nullptr;
   }
   LineMarker->Clear();
   RichEdit1->ClearLineMarks(TGutterMark::gmRunError);
@@ -553,56 +534,7 @@ void TUVIDEMain::FileRunExecute() {
   }
   const IProgramRef program = parser->GetProgram();
   WriteListingBeside(*program, QFile::encodeName(FileNameValue).toStdString());
-  if (compiled) RunProgram(program);
-}
-
-void TUVIDEMain::RunProgram(const IProgramRef &program) {
-  if (!Interpreter->LoadProgram(program)) return;
-  Running = true;
-  StopAsked = false;
-  Debug.Command(TDebugCommand::dcContinue);
-  statusBar()->showMessage(QStringLiteral("Running..."));
-  TRunOutcome outcome;
-  QElapsedTimer clock;
-  clock.start();
-  try {
-    Interpreter->Run();
-    outcome.End = StopAsked ? TRunEnd::reStopped : TRunEnd::reFinished;
-  } catch (const std::exception &error) {
-    outcome.End = TRunEnd::reRunError;
-    outcome.Message = ErrorBoxText(BytesToText(error.what()));
-    const std::vector<TCallFrame> calls = ActiveCalls(*Interpreter);
-    if (!calls.empty()) {
-      outcome.Line = calls.front().Line;
-      outcome.Routine = BytesToText(calls.front().Routine);
-    }
-  }
-  outcome.Seconds = static_cast<double>(clock.elapsed()) / 1000.0;
-  Running = false;
-  Debug.Ended();
-  if (CloseConfirmed) {
-    // The window was asked to close during the run and allowed to; it closes now.
-    QTimer::singleShot(0, this, &QWidget::close);
-    return;
-  }
-  ShowRunOutcome(outcome);
-}
-
-void TUVIDEMain::ShowRunOutcome(const TRunOutcome &outcome) {
-  statusBar()->showMessage(RunStatusText(outcome));
-  ConsoleWindow->ShowEnd(outcome.End, RunEndLine(outcome));
-  if (outcome.End != TRunEnd::reRunError) return;
-  if (outcome.Line > 0) {
-    LineMarker->ShowLine(outcome.Line - 1, TLineMarkKind::lmRunError);
-    RichEdit1->SetLineMark(outcome.Line - 1, TGutterMark::gmRunError);
-  }
-  Dialogs->Error(QStringLiteral("Ulvan"), RunErrorBoxText(outcome));
-}
-
-void TUVIDEMain::FileStopExecute() {
-  if (!Running) return;
-  StopAsked = true;
-  Interpreter->Stop();
+  return compiled ? program : nullptr;
 }
 
 void TUVIDEMain::lstErrorsDblClick() {
@@ -667,6 +599,7 @@ void TUVIDEMain::closeEvent(QCloseEvent *event) {
     return;
   }
   CloseConfirmed = false;
+  FileStopExecute();  // a paused program ends with the window
   ConsoleWindow->hide();
   SavePlacement(*this, ErrorListShownHeight() > 0 ? ErrorListShownHeight() : ErrorListHeightValue);
   event->accept();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 
 #include <QMainWindow>
@@ -26,6 +27,9 @@ class TUVCInterpreter;
 class TConsoleWindow;
 class TDebugActions;
 class TDebugPanels;
+class TDebugView;
+class TUVDebugger;
+struct TStopInfo;
 class TLineMarker;
 class TMailSender;
 class TQtRichText;
@@ -132,6 +136,8 @@ class TUVIDEMain final : public QMainWindow {
   void CreateMenus();
   void CreateToolBar();
   void CreateEditor();
+  // The engine, the panels and the read-only sign of the status bar.
+  void CreateDebugger();
   void FormCreate();
   void FormShow();
   bool FormCloseQuery();
@@ -145,8 +151,24 @@ class TUVIDEMain final : public QMainWindow {
   bool QuerySaveChanges();
   void WriteText(const QString &path);
   void SetModified(bool modified);
-  void RunProgram(const IProgramRef &program);
+  // Saves and compiles the text; the program when it compiled, else none.
+  IProgramRef CompileForRun();
+  // A command that runs the program: starts a session when none is on, else goes on from the
+  // stop.
+  void RunCommand(TDebugCommand command);
+  // Runs one engine command (the program runs further down this call) and answers its stop.
+  TStopInfo RunEngine(const std::function<TStopInfo()> &command);
+  void HandleStop(const TStopInfo &stop);
+  void ShowStop(const TStopInfo &stop);
+  // Ends the session: no more current statement, empty panels, the outcome shown (unless
+  // `shown`, as after a run-time error).
+  void EndSession(const TRunOutcome &outcome, bool shown = false);
   void ShowRunOutcome(const TRunOutcome &outcome);
+  // Binds the breakpoint on `line` (0-based; on or off) in the engine and shows the binding.
+  void BindBreakpoint(int line, bool on);
+  void BindAllBreakpoints();
+  void InputWait(bool waiting);
+  void CaretLineChanged();
   void ClearDiagnostics();
   // Marks the line with this 1-based number, clamped to the text.
   void ShowLineNumber(int number);
@@ -167,6 +189,14 @@ class TUVIDEMain final : public QMainWindow {
   TDebugActions *DebugActions = nullptr;
   TDebugPanels *PanelsValue = nullptr;
   std::unique_ptr<TBreakpointMarks> Breakpoints;
+  std::unique_ptr<TUVDebugger> Engine;
+  std::unique_ptr<TDebugView> View;
+  // Each breakpoint's line (0-based) and the line (1-based) it binds to in the engine.
+  std::map<int, int> BoundBreakpoints;
+  // The engine's program was compiled from the text as it is: breakpoints bind against it.
+  bool CompiledTextCurrent = false;
+  double RunSeconds = 0;  // the time the program ran in this session
+  int ShadedLine = 0;     // the caret's line whose instructions the listing shades
   QLabel *ReadOnlyLabel = nullptr;
   QString FileNameValue = Untitled;
   // The counts of the last failed compile, shown before a diagnostic's hint.

@@ -8,10 +8,11 @@
 #include <QVBoxLayout>
 
 #include "EditorFont.h"
+#include "LineMarker.h"
 
 namespace {
 
-const QColor CurrentColour(255, 236, 140);
+const QColor CurrentColour = TLineMarker::MarkColour(TLineMarkKind::lmCurrentStatement);
 const QColor ShadeColour(214, 230, 250);
 
 }  // namespace

@@ -164,9 +164,12 @@ TEST_F(WindowTest, EveryEndOfARunLeavesItsOutputInTheConsole) {
     EXPECT_EQ(whileCompiling, "Compiling...");
     EXPECT_EQ(stopEnabled, c.StopBy != TStopBy::sbNone);
     if (c.StopBy != TStopBy::sbNone) {
-      EXPECT_EQ(whileRunning, "Running...");
+      EXPECT_EQ(whileRunning, c.StopBy == TStopBy::sbStopWhileComputing
+                                  ? "Running..."
+                                  : "Waiting for input in the console");
     }
-    EXPECT_FALSE(Window->FileStop->isEnabled());
+    // A run-time error keeps the program stopped at its statement; Stop ends the run.
+    EXPECT_EQ(Window->FileStop->isEnabled(), c.ErrorBoxes > 0);
     EXPECT_TRUE(console->isVisible());
     EXPECT_FALSE(console->IsOpen());
     EXPECT_EQ(console->windowTitle(), c.Title);
@@ -179,6 +182,9 @@ TEST_F(WindowTest, EveryEndOfARunLeavesItsOutputInTheConsole) {
     EXPECT_TRUE(QRegularExpression(QRegularExpression::anchoredPattern(c.Status))
                     .match(status).hasMatch()) << status.toStdString();
     EXPECT_EQ(CallsOf("Error").size(), c.ErrorBoxes);
+    Window->FileStop->trigger();
+    EXPECT_EQ(CallsOf("Error").size(), c.ErrorBoxes);
+    EXPECT_FALSE(Window->DebugState().InSession());
   }
 }
 
@@ -188,6 +194,9 @@ TEST_F(WindowTest, RunErrorLineStaysMarkedUntilTheNextRun) {
   Parser->Program = DivideByZeroProgram();
   Window->FileRun->trigger();
   EXPECT_EQ(Window->Marker()->MarkedLine(), 0);
+  EXPECT_EQ(Window->Marker()->MarkedKind(), TLineMarkKind::lmRunError);
+  EXPECT_EQ(Window->RichEdit1->LinesWithMark(TGutterMark::gmRunError), QList<int>{0});
+  Window->FileStop->trigger();  // ends the run stopped at the error; the marks stay
   EXPECT_EQ(Window->Marker()->MarkedKind(), TLineMarkKind::lmRunError);
   EXPECT_EQ(Window->RichEdit1->LinesWithMark(TGutterMark::gmRunError), QList<int>{0});
   Parser->Success = false;

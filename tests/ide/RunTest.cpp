@@ -118,6 +118,9 @@ TEST_F(WindowTest, ErrorsOfListingAndRunReachTheErrorBox) {
   EXPECT_EQ(CallsOf("Error")[0].Text, "Division by zero.\nLine 1");
   EXPECT_FALSE(Window->IsRunning());
   EXPECT_TRUE(Window->FileRun->isEnabled());
+  // The program stays stopped at the error until Stop (or Continue) ends the run.
+  EXPECT_TRUE(Window->DebugState().AtError());
+  Window->FileStop->trigger();
 
   // A listing that cannot be written: the program is not run.
   ASSERT_TRUE(QFile::remove(Path("demo.uvc")));
