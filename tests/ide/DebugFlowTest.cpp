@@ -16,7 +16,7 @@
 #include "DebugPanels.h"
 #include "MachinePanel.h"
 #include "VariablesPanel.h"
-#include "WindowFixture.h"
+#include "RealCompilerFixture.h"
 
 namespace {
 
@@ -39,16 +39,8 @@ const char *const Adder =
 
 }  // namespace
 
-class DebugFlowTest : public WindowTest {
+class DebugFlowTest : public RealCompilerTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(Dir.isValid());
-    Window = std::make_unique<TUVIDEMain>([] { return NewParser(); });
-    auto dialogs = std::make_unique<TScriptedDialogs>();
-    Dialogs = dialogs.get();
-    Window->SetDialogs(std::move(dialogs));
-    Window->show();
-  }
   void Open(const char *source) {
     WriteBytes(Path("demo.pas"), source);
     Window->LoadFile(Path("demo.pas"));

@@ -12,19 +12,8 @@
 
 #include "ConsoleWindow.h"
 #include "LineMarker.h"
-#include "WindowFixture.h"
+#include "RealCompilerFixture.h"
 
-class RealCompilerTest : public WindowTest {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(Dir.isValid());
-    Window = std::make_unique<TUVIDEMain>([] { return NewParser(); });
-    auto dialogs = std::make_unique<TScriptedDialogs>();
-    Dialogs = dialogs.get();
-    Window->SetDialogs(std::move(dialogs));
-    Window->show();
-  }
-};
 
 TEST_F(RealCompilerTest, RunsTheHelloExample) {
   const QString hello = Path("hello.pas");
