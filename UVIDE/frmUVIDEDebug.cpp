@@ -6,6 +6,8 @@
 // and the breakpoints reach the engine from there.
 #include "frmUVIDEMain.h"
 
+#include <algorithm>
+
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
@@ -160,10 +162,21 @@ void TUVIDEMain::RunCommand(TDebugCommand command) {
   ShadedLine = 0;
   Debug.Command(command);
   TStopInfo stop = RunEngine([&] { return Engine->Start(); });
-  // Stepping begins at the first statement; the others go on from there.
-  if (stop.Reason == TStopReason::Start && Debug.InSession() && !CloseConfirmed &&
-      (command == TDebugCommand::dcContinue || command == TDebugCommand::dcRunToCursor))
-    stop = RunEngine([&] { return Go(*Engine, command, caretLine); });
+  // Stepping begins at the first statement; Continue and Run to Cursor go on from there,
+  // unless that statement is where they are to stop.
+  if (stop.Reason == TStopReason::Start && Debug.InSession() && !CloseConfirmed) {
+    if (command == TDebugCommand::dcContinue) {
+      if (std::ranges::count(Engine->Breakpoints(), stop.Line) > 0)
+        stop.Reason = TStopReason::Breakpoint;
+      else
+        stop = RunEngine([&] { return Engine->Continue(); });
+    } else if (command == TDebugCommand::dcRunToCursor) {
+      const std::vector<std::int32_t> lines = Engine->StatementLines();
+      const auto bound = std::ranges::lower_bound(lines, caretLine);
+      if (bound == lines.end() || *bound != stop.Line)
+        stop = RunEngine([&] { return Engine->RunToLine(caretLine); });
+    }
+  }
   HandleStop(stop);
 }
 

@@ -105,9 +105,10 @@ TEST_F(DebugFlowTest, StepsFollowTheStatements) {
       {TDebugCommand::dcStepOver, 10},  // a step starts the program at its first statement
       {TDebugCommand::dcStepOver, 11},
       {TDebugCommand::dcStepOver, 12},
-      {TDebugCommand::dcStepOver, 12},  // over Add, to the loop's next round
+      {TDebugCommand::dcStepOver, 11},  // over Add, to the loop's next round
+      {TDebugCommand::dcStepInto, 12},
       {TDebugCommand::dcStepInto, 6},
-      {TDebugCommand::dcStepOut, 12},
+      {TDebugCommand::dcStepOut, 11},
   };
   for (const TStep &step : steps) {
     Do(step.Command);
