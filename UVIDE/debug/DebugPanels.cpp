@@ -8,7 +8,7 @@
 #include "MachinePanel.h"
 #include "VariablesPanel.h"
 
-TDebugPanels::TDebugPanels(QMainWindow *window) : QObject(window) {
+TDebugPanels::TDebugPanels(QMainWindow *window) : QObject(window), Window(window) {
   VariablesView = new TVariablesPanel;
   CallStackView = new TCallStackPanel;
   MachineView = new TMachinePanel;
@@ -19,7 +19,6 @@ TDebugPanels::TDebugPanels(QMainWindow *window) : QObject(window) {
   Docks[2] = Dock(window, QStringLiteral("MachineDock"), QStringLiteral("Machine"), MachineView,
                   Qt::RightDockWidgetArea);
   window->splitDockWidget(Docks[0], Docks[1], Qt::Horizontal);
-  window->resizeDocks({Docks[0], Docks[1]}, {3, 2}, Qt::Horizontal);
   HideAll();
 }
 
@@ -40,6 +39,20 @@ void TDebugPanels::ShowAtStop() {
   if (Shown) return;
   Shown = true;
   for (QDockWidget *dock : Docks) dock->show();
+  Arrange();
+}
+
+void TDebugPanels::Arrange() {
+  // Docks that were never shown come out as narrow as their contents allow; those the user
+  // sized (kept with the window's state) are left alone.
+  const int width = Window->width(), height = Window->height();
+  const bool floating = Docks[0]->isFloating() || Docks[1]->isFloating() || Docks[2]->isFloating();
+  if (floating || (Docks[1]->width() >= width / 6 && Docks[0]->height() >= height / 5 &&
+                   Docks[2]->width() >= width / 5))
+    return;
+  Window->resizeDocks({Docks[2]}, {width * 3 / 10}, Qt::Horizontal);
+  Window->resizeDocks({Docks[0]}, {height * 3 / 10}, Qt::Vertical);
+  Window->resizeDocks({Docks[0], Docks[1]}, {width * 3 / 5, width * 2 / 5}, Qt::Horizontal);
 }
 
 void TDebugPanels::Clear() {

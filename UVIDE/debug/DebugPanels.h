@@ -34,6 +34,8 @@ class TDebugPanels final : public QObject {
   QList<QAction *> ToggleActions() const;
 
  private:
+  // Sizes the docks for the window when they have no sensible size of their own yet.
+  void Arrange();
   QDockWidget *Dock(QMainWindow *window, const QString &name, const QString &title,
                     QWidget *content, Qt::DockWidgetArea area);
 
@@ -41,5 +43,6 @@ class TDebugPanels final : public QObject {
   TCallStackPanel *CallStackView = nullptr;
   TMachinePanel *MachineView = nullptr;
   QDockWidget *Docks[3] = {};
+  QMainWindow *Window;
   bool Shown = false;
 };
