@@ -193,6 +193,28 @@ TEST_F(DebugFlowTest, ReadLnWhileSteppingWaitsAndTheStepEndsAfterIt) {
   EXPECT_EQ(Window->Console()->ScreenText(), "hi\n<hi>\n");
 }
 
+TEST_F(DebugFlowTest, ArraysOpenInPagesAndRecordsIntoFields) {
+  Open("program Arr;\ntype TPoint = record x, y: Integer end;\n"
+       "var a: array[1..250] of Integer;\n  p: TPoint;\n  i: Integer;\nbegin\n"
+       "  for i := 1 to 250 do a[i] := i * i;\n  p.x := 3; p.y := 4;\n  WriteLn('done')\nend.\n");
+  Window->ToggleBreakpointAt(8);
+  Window->FileRun->trigger();
+  ASSERT_EQ(CurrentLine(), 9);
+  TVariablesPanel *tree = Window->Panels()->Variables();
+  tree->Find("Globals/a")->setExpanded(true);
+  tree->Find("Globals/p")->setExpanded(true);
+  QTreeWidgetItem *array = tree->Find("Globals/a");
+  ASSERT_EQ(array->childCount(), 3);
+  EXPECT_EQ(array->child(0)->text(0), "a[1] .. a[100]");
+  EXPECT_EQ(array->child(2)->text(0), "a[201] .. a[250]");
+  EXPECT_EQ(array->child(2)->childCount(), 0);  // fetched when opened
+  array->child(2)->setExpanded(true);
+  ASSERT_EQ(array->child(2)->childCount(), 50);
+  EXPECT_EQ(array->child(2)->child(49)->text(1), "62500");
+  EXPECT_EQ(Value("Globals/p/p.y"), "4");
+  Window->FileStop->trigger();
+}
+
 TEST_F(DebugFlowTest, PauseStopsAnEndlessLoop) {
   Open("program Loop;\nvar i: Integer;\nbegin\n  i := 0;\n  while true do\n    i := i + 1\nend.\n");
   bool pauseEnabled = false;
