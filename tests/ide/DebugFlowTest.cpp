@@ -231,4 +231,17 @@ TEST_F(DebugFlowTest, PauseStopsAnEndlessLoop) {
   EXPECT_EQ(State(), TDebugState::dsFinished);
 }
 
+TEST_F(DebugFlowTest, BreakpointSetWhileRunningStopsThereAndClosingEndsTheRun) {
+  Open("program Loop;\nvar i: Integer;\nbegin\n  i := 0;\n  while true do\n    i := i + 1\nend.\n");
+  QTimer::singleShot(100, Window.get(), [&] { Window->ToggleBreakpointAt(5); });
+  Window->FileRun->trigger();
+  ASSERT_EQ(State(), TDebugState::dsPaused);
+  EXPECT_EQ(CurrentLine(), 6);
+  EXPECT_EQ(Window->statusBar()->currentMessage(), "Breakpoint at line 6 in Loop");
+  EXPECT_TRUE(Window->close());
+  EXPECT_EQ(State(), TDebugState::dsFinished);
+  EXPECT_FALSE(Window->Console()->isVisible());
+  EXPECT_TRUE(Dialogs->Calls.empty());
+}
+
 #endif
