@@ -11,7 +11,7 @@ TCallStackPanel::TCallStackPanel(QWidget *parent) : QTreeWidget(parent) {
   header()->setStretchLastSection(true);
   header()->resizeSection(0, 160);
   connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
-    if (item != nullptr && signalsBlocked() == false) emit FrameSelected(indexOfTopLevelItem(item));
+    if (item != nullptr) emit FrameSelected(indexOfTopLevelItem(item));
   });
 }
 

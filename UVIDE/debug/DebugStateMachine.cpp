@@ -72,14 +72,3 @@ void TDebugStateMachine::Enter(TDebugState state, bool atError) {
   PauseRequested = false;
   if (Changed) Changed();
 }
-
-std::string_view TDebugStateMachine::Name(TDebugState state) {
-  switch (state) {
-    case S::dsIdle: return "Idle";
-    case S::dsRunning: return "Running";
-    case S::dsPaused: return "Paused";
-    case S::dsWaitingForInput: return "Waiting for input";
-    case S::dsFinished: return "Finished";
-  }
-  return "";
-}

@@ -1,16 +1,15 @@
 // Which debug commands the window offers, and where each command and each answer of the
 // running program leads. No Qt: the window asks it, acts, and reports back.
 //
-//   Idle ---run/step---> Running <---input read done--- Waiting for input
-//                         |  ^  \---input wanted------------^
-//                   stop  |  |  continue/step
-//                         v  |
-//                        Paused (at a breakpoint, a step's end, a pause, or a run-time error)
-//   Running, Paused, Waiting --stop / the program ends--> Finished --edit, New, Open--> Idle
+//   Idle, Finished --run or step--> Running --input wanted--> Waiting for input
+//                                    ^   |   <--line read-----------'   |
+//                      continue/step |   | breakpoint, a step's end,    | the step that
+//                                    |   v pause, run-time error        | read it ends
+//                                   Paused <----------------------------'
+//   Running, Waiting, Paused --Stop, or the program ends--> Finished --edit, New, Open--> Idle
 #pragma once
 
 #include <functional>
-#include <string_view>
 
 enum class TDebugState { dsIdle, dsRunning, dsPaused, dsWaitingForInput, dsFinished };
 
@@ -32,8 +31,6 @@ class TDebugStateMachine {
   TDebugState State() const { return Current; }
   // Paused at a run-time error: nothing can run on; Continue and Stop end the run.
   bool AtError() const { return Current == TDebugState::dsPaused && ErrorStop; }
-  // A pause was asked for and the program has not stopped yet.
-  bool PauseAsked() const { return PauseRequested; }
   // A program is loaded: running, waiting or paused.
   bool InSession() const {
     return Current != TDebugState::dsIdle && Current != TDebugState::dsFinished;
@@ -58,9 +55,6 @@ class TDebugStateMachine {
 
   // Called after every change of state.
   std::function<void()> Changed;
-
-  // A short name for messages and tests: "Idle", "Running", ...
-  static std::string_view Name(TDebugState state);
 
  private:
   void Enter(TDebugState state, bool atError = false);

@@ -69,7 +69,7 @@ TEST(DebugStateMachine, EachStateOffersItsCommands) {
   for (const TCase &c : cases) {
     SCOPED_TRACE(c.Path);
     const TDebugStateMachine machine = Reach(c.Path);
-    EXPECT_EQ(TDebugStateMachine::Name(machine.State()), TDebugStateMachine::Name(c.State));
+    EXPECT_EQ(machine.State(), c.State);
     EXPECT_EQ(Enabled(machine), c.Enabled);
     EXPECT_EQ(machine.TextEditable(), c.Editable);
   }
@@ -108,7 +108,7 @@ TEST(DebugStateMachine, CommandsLeadWhereTheTableSays) {
     int changes = 0;
     machine.Changed = [&] { ++changes; };
     EXPECT_EQ(machine.Command(c.Command), c.Accepted);
-    EXPECT_EQ(TDebugStateMachine::Name(machine.State()), TDebugStateMachine::Name(c.To));
+    EXPECT_EQ(machine.State(), c.To);
     if (!c.Accepted) {
       EXPECT_EQ(changes, 0);
     }
