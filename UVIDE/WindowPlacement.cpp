@@ -12,6 +12,7 @@
 #include <QTextEdit>
 
 #include "CodeEditor.h"
+#include "EditorSettings.h"
 #include <QToolBar>
 
 namespace {
@@ -19,7 +20,6 @@ namespace {
 const QString GeometryKey = QStringLiteral("MainWindow/Geometry");
 const QString ListHeightKey = QStringLiteral("MainWindow/ErrorListHeight");
 
-QSettings Settings() { return QSettings(QStringLiteral("Ulvan"), QStringLiteral("Ulvan")); }
 
 }  // namespace
 
@@ -47,13 +47,13 @@ QSize PageWindowSize(const QMainWindow &window, const TCodeEditor &editor, int l
 }
 
 int RestorePlacement(QMainWindow &window, int listHeight) {
-  const QSettings settings = Settings();
+  const QSettings settings = UlvanSettings();
   window.restoreGeometry(settings.value(GeometryKey).toByteArray());
   return std::max(settings.value(ListHeightKey, listHeight).toInt(), 1);
 }
 
 void SavePlacement(const QMainWindow &window, int listHeight) {
-  QSettings settings = Settings();
+  QSettings settings = UlvanSettings();
   settings.setValue(GeometryKey, window.saveGeometry());
   settings.setValue(ListHeightKey, listHeight);
 }
