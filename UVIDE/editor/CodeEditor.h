@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <utility>
 
 #include "GuardedTextEdits.h"
 #include "LineMarks.h"
@@ -81,6 +82,8 @@ class TCodeEditor final : public TGuardedTextEdit {
   QRect BlockRect(const QTextBlock &block) const;
   // The line at a viewport height, -1 below the text.
   int LineAtY(int y) const;
+  // The first and the last line in view, wholly or in part.
+  std::pair<int, int> VisibleLines() const;
 
  signals:
   void GutterClicked(int line);

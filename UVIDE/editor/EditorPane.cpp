@@ -1,6 +1,7 @@
 #include "EditorPane.h"
 
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
@@ -39,6 +40,12 @@ TEditorPane::TEditorPane(QWidget *parent) : QWidget(parent) {
           [this](int, int removed, int added) {
             if (Bar->isVisible() && (removed != 0 || added != 0)) RefreshTimer.start();
           });
+  ScrollTimer.setSingleShot(true);
+  ScrollTimer.setInterval(0);
+  connect(&ScrollTimer, &QTimer::timeout, this, &TEditorPane::HighlightMatches);
+  connect(EditorWidget->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+    if (Bar->isVisible()) ScrollTimer.start();
+  });
 }
 
 void TEditorPane::OpenFind(bool replace) {
@@ -62,7 +69,9 @@ void TEditorPane::CloseFind() {
 void TEditorPane::HighlightMatches() {
   QList<QTextEdit::ExtraSelection> marks;
   if (Bar->isVisible()) {
-    const QList<QTextCursor> found = FindAll(EditorWidget->document(), Bar->FindText(), Bar->Options());
+    const auto [first, last] = EditorWidget->VisibleLines();
+    const QList<QTextCursor> found = FindAll(EditorWidget->document(), Bar->FindText(),
+                                             Bar->Options(), first - MatchMargin, last + MatchMargin);
     marks.reserve(found.size());
     for (const QTextCursor &match : found) {
       QTextEdit::ExtraSelection mark;

@@ -1,6 +1,10 @@
 // The editor with its find bar below it: finding (every match highlighted, Find Next and Find
 // Previous going round the ends of the text), replacing one match or all of them as one undo
 // step. What the user should read goes out through Message, for the status bar.
+//
+// Only the matches in view (and a few lines around it) are highlighted at a time, again after
+// each scroll: highlighting thousands of matches in a long text at once would take longer
+// than the user waits for it, and every edit would pay for it.
 #pragma once
 
 #include <QTimer>
@@ -45,4 +49,7 @@ class TEditorPane final : public QWidget {
   TCodeEditor *EditorWidget;
   TFindBar *Bar;
   QTimer RefreshTimer;
+  QTimer ScrollTimer;
+  // Lines above and below the view whose matches are highlighted too.
+  static constexpr int MatchMargin = 20;
 };

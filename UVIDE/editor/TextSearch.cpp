@@ -1,5 +1,7 @@
 #include "TextSearch.h"
 
+#include <algorithm>
+
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -43,10 +45,12 @@ QTextCursor Selecting(QTextDocument *document, int position, qsizetype length) {
 
 }  // namespace
 
-QList<QTextCursor> FindAll(QTextDocument *document, const QString &text, TFindOptions options) {
+QList<QTextCursor> FindAll(QTextDocument *document, const QString &text, TFindOptions options,
+                           int firstLine, int lastLine) {
   QList<QTextCursor> found;
   if (text.isEmpty()) return found;
-  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+  for (QTextBlock block = document->findBlockByNumber(std::max(firstLine, 0));
+       block.isValid() && (lastLine < 0 || block.blockNumber() <= lastLine); block = block.next()) {
     const QString line = block.text();
     for (qsizetype at = FirstInLine(line, text, options, 0); at >= 0;
          at = FirstInLine(line, text, options, at + text.size()))

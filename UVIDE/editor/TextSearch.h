@@ -15,8 +15,10 @@ struct TFindOptions {
   bool operator==(const TFindOptions &) const = default;
 };
 
-// Every match, in text order, each as a cursor selecting it.
-QList<QTextCursor> FindAll(QTextDocument *document, const QString &text, TFindOptions options);
+// Every match in the lines first..last (0-based, all lines by default), in text order, each
+// as a cursor selecting it.
+QList<QTextCursor> FindAll(QTextDocument *document, const QString &text, TFindOptions options,
+                           int firstLine = 0, int lastLine = -1);
 
 // The first match starting at or after `from` (backward: the last one ending at or before it),
 // going round the end of the text when there is none; null when the text has no match at all.
