@@ -215,7 +215,7 @@ QString TCodeEditor::WordAtCaret() const {
 void TCodeEditor::keyPressEvent(QKeyEvent *event) {
   // Every Enter (Shift+Enter too, which would start a line inside the paragraph) starts a
   // plain new line.
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !isReadOnly()) {
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     if (mods == Qt::NoModifier || mods == Qt::ShiftModifier) {
       InsertLineBreak();

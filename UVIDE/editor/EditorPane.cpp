@@ -119,7 +119,7 @@ void TEditorPane::FindPrevious() {
 
 void TEditorPane::ReplaceOne() {
   QTextCursor caret = EditorWidget->textCursor();
-  if (SelectsMatch(caret, Bar->FindText(), Bar->Options())) {
+  if (!EditorWidget->isReadOnly() && SelectsMatch(caret, Bar->FindText(), Bar->Options())) {
     caret.insertText(Bar->ReplaceText());
     EditorWidget->setTextCursor(caret);
   }
@@ -127,6 +127,7 @@ void TEditorPane::ReplaceOne() {
 }
 
 void TEditorPane::ReplaceEvery() {
+  if (EditorWidget->isReadOnly()) return;
   const int count =
       ReplaceAll(EditorWidget->document(), Bar->FindText(), Bar->ReplaceText(), Bar->Options());
   HighlightMatches();

@@ -32,7 +32,7 @@ class TEditorPane final : public QWidget {
   void FindNext();
   void FindPrevious();
   // Replaces the selected match and selects the next one; without a selected match, only
-  // finds the next one.
+  // finds the next one. A read-only text is left as it is.
   void ReplaceOne();
   void ReplaceEvery();
 

@@ -65,6 +65,10 @@ TEST_F(WindowTest, EnterKeepsTheIndentationAndTabInsertsATab) {
   QTest::keyClick(Window->RichEdit1, Qt::Key_Return);
   Window->EditUndo->trigger();
   EXPECT_EQ(Window->EditorText(), "  a");
+  // A read-only text takes no line break either.
+  Window->RichEdit1->setReadOnly(true);
+  QTest::keyClick(Window->RichEdit1, Qt::Key_Return);
+  EXPECT_EQ(Window->EditorText(), "  a");
 }
 
 TEST_F(WindowTest, PartnerOfABracketOrBeginEndIsHighlighted) {

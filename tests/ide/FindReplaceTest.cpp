@@ -115,4 +115,11 @@ TEST_F(WindowTest, ReplaceOneAtATimeAndAllInOneUndoStep) {
   bar->FindField->setText("zebra");
   bar->ReplaceAllButton->click();
   EXPECT_EQ(Window->statusBar()->currentMessage(), "Not found");
+  // A read-only text is only searched.
+  Window->RichEdit1->setReadOnly(true);
+  bar->FindField->setText("dog");
+  bar->ReplaceAllButton->click();
+  bar->ReplaceButton->click();
+  bar->ReplaceButton->click();
+  EXPECT_EQ(Window->EditorText(), "a dog, a Cat, a category");
 }

@@ -173,5 +173,10 @@ TEST(LanguageGuide, HasAnEntryForEveryBuiltInRoutineAndType) {
     ASSERT_GE(entry, 0) << word;
     EXPECT_EQ(guide.Entries()[static_cast<std::size_t>(entry)].Level, 3) << word;
   }
+  // Each entry leads to its own heading in the shown text.
+  for (std::size_t i = 0; i < guide.Entries().size(); ++i) {
+    guide.ShowEntry(static_cast<int>(i));
+    EXPECT_EQ(guide.Text->textCursor().block().text().toStdString(), guide.Entries()[i].Title);
+  }
 }
 #endif
