@@ -126,6 +126,11 @@ enum TFused : std::uint16_t {
 
 constexpr int FusedCount = fxEnd - fxFirst;
 
+// An opcode that no sequence matches. The decoder writes it over the opcodes of stop PCs (the
+// instructions before which a debugger's run stops), so that no superinstruction covers one of
+// them: the matcher must compare the opcode of every instruction it covers, jump targets included.
+constexpr std::uint8_t StopBarrier = 0xFF;
+
 // The superinstruction that starts at instruction i of a program with `count` instructions, given
 // their opcodes and integer operands, or fxNone.
 TFused FindFused(const std::uint8_t *ops, const std::int32_t *operands, std::int32_t i, std::int32_t count);

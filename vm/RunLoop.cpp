@@ -9,30 +9,28 @@
 #include "FloatToStr.h"
 #include "Interpreter.h"
 #include "Random.h"
+#include "DecodedProgram.h"
 #include "DotLoop.h"
 #include "ExecMacros.h"
 #include "FillLoop.h"
 #include "Fusion.h"
 #include "StoreAccess.h"
 
-#if defined(__GNUC__) && !defined(ULVAN_SWITCH_DISPATCH)
-#define ULVAN_COMPUTED_GOTO 1
-#else
-#define ULVAN_COMPUTED_GOTO 0
-#endif
-
 namespace {
-// Backward jumps between two calls of the console's Poll.
-constexpr std::uint32_t PollInterval = 1u << 16;
-// The switch's code of the slot after the last instruction.
+// The switch's codes of the slot after the last instruction and of a stop PC's slot.
 constexpr std::uintptr_t PastEndOp = uvm::fxEnd;
+constexpr std::uintptr_t StopOp = uvm::fxEnd + 1;
+
+// Whether a superinstruction may start at a stop PC: not one that runs many rounds of a loop
+// at once, since it would pass the stop again without stopping.
+bool MayStartAtStop(uvm::TFused fused) {
+  return fused != uvm::fxDotLoop && !(fused >= uvm::fxFillUpBoolInc && fused <= uvm::fxFillStrideLTInt);
+}
 }  // namespace
 
-void TUVCInterpreter::RunLoop() {
+TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
   const std::int32_t count = Program->GetCount();
-  std::vector<uvm::TSlot> code(static_cast<std::size_t>(count) + 1);
-  std::vector<TShortString> strings;
-  std::vector<uvm::TDotLoop> dots;  // described once; a fxDotLoop slot holds its index
+  using TTarget = TDecoded::TTarget;
 
 #if ULVAN_COMPUTED_GOTO
   static const void *const labels[OpcodeCount] = {
@@ -45,14 +43,27 @@ void TUVCInterpreter::RunLoop() {
       ULVAN_FUSED(ULVAN_LABEL)
 #undef ULVAN_LABEL
   };
-  // The instruction's own code, for a superinstruction that cannot run.
-  std::vector<const void *> plain(static_cast<std::size_t>(count) + 1);
+  auto plainCode = [](std::uint8_t op) -> TTarget { return labels[op]; };
+  auto fusedCode = [](uvm::TFused f) -> TTarget { return fusedLabels[f - uvm::fxFirst]; };
+  const TTarget pastEndCode = &&L_PastEnd;
+  const TTarget stopCode = &&L_StopPC;
 #else
-  std::vector<std::uint16_t> plain(static_cast<std::size_t>(count) + 1);
+  auto plainCode = [](std::uint8_t op) -> TTarget { return op; };
+  auto fusedCode = [](uvm::TFused f) -> TTarget { return f; };
+  const TTarget pastEndCode = PastEndOp;
+  const TTarget stopCode = StopOp;
 #endif
 
-  // Decode: strings first, so that their addresses are stable.
-  {
+  // Decode: strings first, so that their addresses are stable. Superinstructions are found on a
+  // copy of the opcodes with every stop PC's opcode replaced by a barrier, so that none covers a
+  // stop PC except as its first instruction.
+  if (!decoded.Ready) {
+    const auto size = static_cast<std::size_t>(count) + 1;
+    decoded.Code.assign(size, uvm::TSlot{});
+    decoded.Plain.assign(size, TTarget{});
+    decoded.Strings.clear();
+    decoded.Dots.clear();
+    std::vector<uvm::TSlot> &code = decoded.Code;
     TInstruction instr;
     std::size_t stringCount = 0;
     std::vector<std::uint8_t> ops(static_cast<std::size_t>(count));
@@ -61,7 +72,7 @@ void TUVCInterpreter::RunLoop() {
       Program->GetInstruction(i, instr);
       if (instr.Opcode == ocPushStr) ++stringCount;
     }
-    strings.reserve(stringCount);
+    decoded.Strings.reserve(stringCount);
     for (std::int32_t i = 0; i < count; ++i) {
       Program->GetInstruction(i, instr);
       const auto k = static_cast<std::size_t>(i);
@@ -70,46 +81,82 @@ void TUVCInterpreter::RunLoop() {
       ops[k] = op;
       operands[k] = instr.IntValue;
 #if ULVAN_COMPUTED_GOTO
-      slot.Target = plain[k] = labels[op];
+      slot.Target = decoded.Plain[k] = plainCode(op);
 #else
-      slot.Op = plain[k] = op;
+      slot.Op = decoded.Plain[k] = plainCode(op);
 #endif
       if (op == ocPushStr) {
-        strings.push_back(instr.StrValue);
-        slot.S = &strings.back();
+        decoded.Strings.push_back(instr.StrValue);
+        slot.S = &decoded.Strings.back();
       } else {
         std::memcpy(&slot.R, &instr.RealValue, sizeof slot.R);
       }
     }
+    const std::vector<std::uint8_t> realOps = ops;
+    std::vector<bool> isStop(static_cast<std::size_t>(count), false);
+    for (const std::int32_t pc : decoded.Stops) {
+      if (pc < 0 || pc >= count) continue;
+      isStop[static_cast<std::size_t>(pc)] = true;
+      ops[static_cast<std::size_t>(pc)] = uvm::StopBarrier;
+    }
     for (std::int32_t i = 0; i < count; ++i) {
-      const uvm::TFused fused = uvm::FindFused(ops.data(), operands.data(), i, count);
-      if (fused == uvm::fxNone) continue;
+      const auto k = static_cast<std::size_t>(i);
+      uvm::TFused fused = uvm::fxNone;
+      if (isStop[k]) {
+        ops[k] = realOps[k];
+        fused = uvm::FindFused(ops.data(), operands.data(), i, count);
+        if (!MayStartAtStop(fused)) fused = uvm::fxNone;
+      } else {
+        fused = uvm::FindFused(ops.data(), operands.data(), i, count);
+      }
+      if (fused == uvm::fxNone) {
+        if (isStop[k]) ops[k] = uvm::StopBarrier;
+        continue;
+      }
       if (fused == uvm::fxDotLoop) {
         // The slot's own operand is free: PushMP has none.
         uvm::TDotLoop dot;
         uvm::DescribeDotLoop(ops.data(), operands.data(), i, count, dot);
-        code[static_cast<std::size_t>(i)].I = static_cast<std::int32_t>(dots.size());
-        dots.push_back(dot);
+        code[k].I = static_cast<std::int32_t>(decoded.Dots.size());
+        decoded.Dots.push_back(dot);
       }
 #if ULVAN_COMPUTED_GOTO
-      code[static_cast<std::size_t>(i)].Target = fusedLabels[fused - uvm::fxFirst];
+      code[k].Target = fusedCode(fused);
 #else
-      code[static_cast<std::size_t>(i)].Op = fused;
+      code[k].Op = fusedCode(fused);
+#endif
+      if (isStop[k]) ops[k] = uvm::StopBarrier;
+    }
+    const auto last = static_cast<std::size_t>(count);
+#if ULVAN_COMPUTED_GOTO
+    code[last].Target = decoded.Plain[last] = pastEndCode;
+#else
+    code[last].Op = decoded.Plain[last] = pastEndCode;
+#endif
+    // The stops last: a stop PC's slot keeps its operand and remembers what it ran.
+    decoded.Original.assign(size, TTarget{});
+    for (std::int32_t i = 0; i < count; ++i) {
+      const auto k = static_cast<std::size_t>(i);
+      if (!isStop[k]) continue;
+#if ULVAN_COMPUTED_GOTO
+      decoded.Original[k] = code[k].Target;
+      code[k].Target = stopCode;
+#else
+      decoded.Original[k] = code[k].Op;
+      code[k].Op = stopCode;
 #endif
     }
-#if ULVAN_COMPUTED_GOTO
-    code[static_cast<std::size_t>(count)].Target = plain[static_cast<std::size_t>(count)] = &&L_PastEnd;
-#else
-    code[static_cast<std::size_t>(count)].Op = plain[static_cast<std::size_t>(count)] = PastEndOp;
-#endif
+    decoded.Ready = true;
   }
 
-  const uvm::TSlot *const base = code.data();
+  const uvm::TSlot *const base = decoded.Code.data();
+  const TTarget *const plain = decoded.Plain.data();
+  const std::vector<uvm::TDotLoop> &dots = decoded.Dots;
   std::uint8_t *const S = Store.data();
   std::int32_t sp = SP;
   std::int32_t mp = MP;
   std::int32_t outPC = 0;  // the index that left the program
-  std::uint32_t pollCountdown = PollInterval;
+  std::uint32_t pollCountdown = PollLeft;
   const uvm::TSlot *ins = base;
 #if !ULVAN_COMPUTED_GOTO
   std::uintptr_t op = 0;
@@ -163,7 +210,11 @@ void TUVCInterpreter::RunLoop() {
       SP = sp;                                                                          \
       MP = mp;                                                                          \
       Console->Poll();                                                                  \
-      if (!Running) return;                                                             \
+      if (!Running) return TRunExit::Stopped;                                           \
+      if (PauseRequested.load(std::memory_order_relaxed)) {                             \
+        PollLeft = PollInterval;                                                        \
+        return TRunExit::Paused;                                                        \
+      }                                                                                 \
     }                                                                                   \
     ins = base + to_;                                                                   \
     VM_DISPATCH();                                                                      \
@@ -180,11 +231,13 @@ void TUVCInterpreter::RunLoop() {
     SP = sp;             \
     MP = mp;             \
     Stop();              \
-    return;              \
+    return TRunExit::Ended; \
   } while (0)
 #define OPND (*ins)
 
 #if ULVAN_COMPUTED_GOTO
+  // A resume at a stop PC runs that instruction: the stop there has been reported.
+  if (ins->Target == stopCode) goto *decoded.Original[static_cast<std::size_t>(PC)];
   VM_DISPATCH();
 #include "Execute.inc"
 #include "FusedElements.inc"
@@ -194,11 +247,15 @@ void TUVCInterpreter::RunLoop() {
 L_PastEnd:
   outPC = count;
   goto vm_out_of_range;
+L_StopPC:
+  goto vm_stop;
 // A superinstruction that cannot run: its first instruction's own code (rarely taken).
 vm_fallback:
   __attribute__((cold));
-  goto *plain[static_cast<std::size_t>(ins - base)];
+  goto *plain[ins - base];
 #else
+  op = ins->Op == stopCode ? decoded.Original[static_cast<std::size_t>(PC)] : ins->Op;
+  goto vm_switch;
 vm_dispatch:
   op = ins->Op;
 vm_switch:
@@ -208,14 +265,23 @@ vm_switch:
 #include "FusedLocals.inc"
 #include "FusedCalls.inc"
 #include "FusedLoops.inc"
+    case StopOp:
+      goto vm_stop;
     default:
       outPC = count;
       goto vm_out_of_range;
   }
 vm_fallback:
-  op = plain[static_cast<std::size_t>(ins - base)];
+  op = plain[ins - base];
   goto vm_switch;
 #endif
+
+vm_stop:
+  PC = VM_CURPC;
+  SP = sp;
+  MP = mp;
+  PollLeft = pollCountdown;
+  return TRunExit::AtStopPC;
 
 vm_out_of_range:
   PC = outPC;
@@ -223,7 +289,7 @@ vm_out_of_range:
   MP = mp;
   if (outPC < 0) {
     Stop();
-    return;
+    return TRunExit::Ended;
   }
   throw TIllegalInstruction("No program or no program command present");
 
