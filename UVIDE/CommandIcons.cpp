@@ -148,6 +148,8 @@ QIcon CommandIcon(TCommandIcon which, const QStyle *style) {
       {"edit-copy", QStyle::SP_CustomBase},
       {"edit-paste", QStyle::SP_CustomBase},
       {"help-about", QStyle::SP_MessageBoxInformation},
+      {"edit-undo", QStyle::SP_ArrowBack},
+      {"edit-redo", QStyle::SP_ArrowForward},
       // The debugger's commands have no theme icons of a standard name beyond Pause; the
       // drawings keep the stepping arrows alike.
       {"", QStyle::SP_CustomBase},
@@ -158,7 +160,8 @@ QIcon CommandIcon(TCommandIcon which, const QStyle *style) {
       {"", QStyle::SP_CustomBase},
       {"", QStyle::SP_CustomBase},
   };
-  static_assert(std::size(entries) == static_cast<std::size_t>(TCommandIcon::ciStepInstruction) + 1);
+  static_assert(std::size(entries) == static_cast<std::size_t>(TCommandIcon::ciNone));
+  if (which == TCommandIcon::ciNone) return {};
   const TEntry &entry = entries[static_cast<int>(which)];
   if (*entry.Theme != '\0') {
     QIcon themed = QIcon::fromTheme(QString::fromLatin1(entry.Theme));
@@ -169,13 +172,13 @@ QIcon CommandIcon(TCommandIcon which, const QStyle *style) {
   return Drawn(which);
 }
 
-QAction *MakeCommandAction(QObject *owner, const char *name, const QString &caption,
-                           const QString &tip, const QString &status,
-                           const QKeySequence &shortcut, const QIcon &icon) {
-  auto *action = new QAction(icon, caption, owner);
+QAction *MakeAction(QObject *owner, const char *name, const QString &caption, const QString &tip,
+                    const QString &status, const QList<QKeySequence> &shortcuts,
+                    TCommandIcon icon, const QStyle *style) {
+  auto *action = new QAction(CommandIcon(icon, style), caption, owner);
   action->setObjectName(QString::fromLatin1(name));
   action->setToolTip(tip);
   action->setStatusTip(status);
-  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+  action->setShortcuts(shortcuts);
   return action;
 }

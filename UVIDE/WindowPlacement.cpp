@@ -12,6 +12,7 @@
 #include <QTextEdit>
 
 #include "CodeEditor.h"
+#include "EditorSettings.h"
 #include <QToolBar>
 
 namespace {
@@ -20,7 +21,6 @@ const QString GeometryKey = QStringLiteral("MainWindow/Geometry");
 const QString ListHeightKey = QStringLiteral("MainWindow/ErrorListHeight");
 const QString StateKey = QStringLiteral("MainWindow/State");  // the tool bar and the docks
 
-QSettings Settings() { return QSettings(QStringLiteral("Ulvan"), QStringLiteral("Ulvan")); }
 
 }  // namespace
 
@@ -48,14 +48,14 @@ QSize PageWindowSize(const QMainWindow &window, const TCodeEditor &editor, int l
 }
 
 int RestorePlacement(QMainWindow &window, int listHeight) {
-  const QSettings settings = Settings();
+  const QSettings settings = UlvanSettings();
   window.restoreGeometry(settings.value(GeometryKey).toByteArray());
   window.restoreState(settings.value(StateKey).toByteArray());
   return std::max(settings.value(ListHeightKey, listHeight).toInt(), 1);
 }
 
 void SavePlacement(const QMainWindow &window, int listHeight) {
-  QSettings settings = Settings();
+  QSettings settings = UlvanSettings();
   settings.setValue(GeometryKey, window.saveGeometry());
   settings.setValue(StateKey, window.saveState());
   settings.setValue(ListHeightKey, listHeight);

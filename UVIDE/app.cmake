@@ -35,6 +35,15 @@ target_link_libraries(uvide PUBLIC uvcode uvdebugger Qt6::Widgets PRIVATE JPEG::
 if(TARGET uwrichedit)
   target_link_libraries(uvide PUBLIC uwrichedit)
 endif()
+# The Language Guide is compiled in.
+qt_add_resources(uvide "guide" PREFIX "/help" BASE ${CMAKE_CURRENT_SOURCE_DIR}/help
+                 FILES ${CMAKE_CURRENT_SOURCE_DIR}/help/LanguageGuide.md)
+# Where the examples are: installed, relative to the program's folder; in the build tree, the
+# sources' folder.
+file(RELATIVE_PATH _examples_from_bindir ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}
+     ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/ulvan/examples)
+set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/Examples.cpp PROPERTIES COMPILE_DEFINITIONS
+  "ULVAN_EXAMPLES_FROM_BINDIR=\"${_examples_from_bindir}\";ULVAN_BUILD_DIR=\"${PROJECT_BINARY_DIR}\";ULVAN_SOURCE_EXAMPLES=\"${PROJECT_SOURCE_DIR}/examples\"")
 
 add_executable(ulvan ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
 target_link_libraries(ulvan PRIVATE uvide uvparser)

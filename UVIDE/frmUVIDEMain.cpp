@@ -35,6 +35,8 @@
 #include "DebugView.h"
 #include "Debugger.h"
 #include "DiagnosticList.h"
+#include "EditorPane.h"
+#include "FileListMenu.h"
 #include "Interpreter.h"
 #include "LineMarker.h"
 #include "ListingName.h"
@@ -44,8 +46,6 @@
 #include "frmUVAbout.h"
 
 namespace {
-
-constexpr auto MakeAction = MakeCommandAction;
 
 // Runs the edit operation on the focused edit control, if any.
 template <typename TOperation>
@@ -95,6 +95,7 @@ TUVIDEMain::TUVIDEMain(TParserFactory parserFactory, QString commandLineFile, QW
   UpdateCaption();
   AboutBoxWidget = new TAboutBox(this);
   FormCreate();
+  ConnectEditor();
 }
 
 TUVIDEMain::~TUVIDEMain() {
@@ -115,43 +116,43 @@ void TUVIDEMain::SetDialogs(std::unique_ptr<IUserDialogs> dialogs) { Dialogs = s
 void TUVIDEMain::CreateActions() {
   const QStyle *s = style();
   FileNew = MakeAction(this, "FileNew", QStringLiteral("&New"), QStringLiteral("New"),
-                       QStringLiteral("Create a new file"), QKeySequence(Qt::CTRL | Qt::Key_N),
-                       CommandIcon(TCommandIcon::ciNew, s));
+                       QStringLiteral("Create a new file"), {QKeySequence(Qt::CTRL | Qt::Key_N)},
+                       TCommandIcon::ciNew, s);
   FileOpen = MakeAction(this, "FileOpen", QStringLiteral("&Open"), QStringLiteral("Open"),
-                        QStringLiteral("Open a file"), QKeySequence(Qt::CTRL | Qt::Key_O),
-                        CommandIcon(TCommandIcon::ciOpen, s));
+                        QStringLiteral("Open a file"), {QKeySequence(Qt::CTRL | Qt::Key_O)},
+                        TCommandIcon::ciOpen, s);
   FileSave = MakeAction(this, "FileSave", QStringLiteral("&Save"), QStringLiteral("Save"),
-                        QStringLiteral("Save current file"), QKeySequence(Qt::CTRL | Qt::Key_S),
-                        CommandIcon(TCommandIcon::ciSave, s));
+                        QStringLiteral("Save current file"), {QKeySequence(Qt::CTRL | Qt::Key_S)},
+                        TCommandIcon::ciSave, s);
   FileSaveAs = MakeAction(this, "FileSaveAs", QStringLiteral("Save &As..."),
                           QStringLiteral("Save As"),
                           QStringLiteral("Save current file with different name"), {},
-                          CommandIcon(TCommandIcon::ciSaveAs, s));
+                          TCommandIcon::ciSaveAs, s);
   FileSend = MakeAction(this, "FileSend", QStringLiteral("Sen&d"), QStringLiteral("Send"),
                         QStringLiteral("Send current file through electronic mail"), {},
-                        CommandIcon(TCommandIcon::ciSend, s));
+                        TCommandIcon::ciSend, s);
   FileRun = MakeAction(this, "FileRun", QStringLiteral("&Run"), QStringLiteral("Run"),
-                       QStringLiteral("Compile and run current program"), QKeySequence(Qt::Key_F9),
-                       CommandIcon(TCommandIcon::ciRun, s));
+                       QStringLiteral("Compile and run current program"), {QKeySequence(Qt::Key_F9)},
+                       TCommandIcon::ciRun, s);
   FileStop = MakeAction(this, "FileStop", QStringLiteral("&Stop"), QStringLiteral("Stop"),
                         QStringLiteral("Stop the running program"),
-                        QKeySequence(Qt::CTRL | Qt::Key_F2), CommandIcon(TCommandIcon::ciStop, s));
+                        {QKeySequence(Qt::CTRL | Qt::Key_F2)}, TCommandIcon::ciStop, s);
   FileExit = MakeAction(this, "FileExit", QStringLiteral("E&xit"), QStringLiteral("Exit"),
                         QStringLiteral("Exit application"), {},
-                        CommandIcon(TCommandIcon::ciExit, s));
+                        TCommandIcon::ciExit, s);
   EditCut = MakeAction(this, "EditCut", QStringLiteral("Cu&t"), QStringLiteral("Cut"),
                        QStringLiteral("Cuts the selection and puts it on the Clipboard"),
-                       QKeySequence(Qt::CTRL | Qt::Key_X), CommandIcon(TCommandIcon::ciCut, s));
+                       {QKeySequence(Qt::CTRL | Qt::Key_X)}, TCommandIcon::ciCut, s);
   EditCopy = MakeAction(this, "EditCopy", QStringLiteral("&Copy"), QStringLiteral("Copy"),
                         QStringLiteral("Copies the selection and puts it on the Clipboard"),
-                        QKeySequence(Qt::CTRL | Qt::Key_C), CommandIcon(TCommandIcon::ciCopy, s));
+                        {QKeySequence(Qt::CTRL | Qt::Key_C)}, TCommandIcon::ciCopy, s);
   EditPaste = MakeAction(this, "EditPaste", QStringLiteral("&Paste"), QStringLiteral("Paste"),
                          QStringLiteral("Inserts Clipboard contents"),
-                         QKeySequence(Qt::CTRL | Qt::Key_V), CommandIcon(TCommandIcon::ciPaste, s));
+                         {QKeySequence(Qt::CTRL | Qt::Key_V)}, TCommandIcon::ciPaste, s);
   HelpAbout = MakeAction(this, "HelpAbout", QStringLiteral("&About..."), QStringLiteral("About"),
                          QStringLiteral("Displays program information, version number, and "
                                         "copyright"),
-                         {}, CommandIcon(TCommandIcon::ciAbout, s));
+                         {}, TCommandIcon::ciAbout, s);
 
   auto bind = [this](QAction *action, void (TUVIDEMain::*handler)()) {
     connect(action, &QAction::triggered, this, [this, handler] { Guarded([this, handler] {
@@ -175,6 +176,7 @@ void TUVIDEMain::CreateActions() {
   for (QAction *action : {FileNew, FileOpen, FileSave, FileSaveAs, FileSend, FileRun, FileStop,
                           FileExit, EditCut, EditCopy, EditPaste, HelpAbout})
     addAction(action);
+  CreateEditorActions();
   DebugActions = new TDebugActions(this, FileRun, FileStop);
   connect(DebugActions, &TDebugActions::Triggered, this, [this](TDebugCommand command) {
     Guarded([this, command] { DebugCommandExecute(command); });
@@ -193,6 +195,9 @@ void TUVIDEMain::CreateMenus() {
   FileMenu->menuAction()->setStatusTip(QStringLiteral("File related commands"));
   FileMenu->addActions({FileNew, FileOpen, FileSave, FileSaveAs});
   FileMenu->addSeparator();
+  FileMenu->addMenu(RecentMenu);
+  FileMenu->addMenu(ExamplesMenu);
+  FileMenu->addSeparator();
   FileMenu->addAction(FileSend);
   FileMenu->addSeparator();
   FileMenu->addActions({FileRun, FileStop});
@@ -200,11 +205,20 @@ void TUVIDEMain::CreateMenus() {
   FileMenu->addAction(FileExit);
   EditMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
   EditMenu->menuAction()->setStatusTip(QStringLiteral("Edit commands"));
-  EditMenu->addActions({EditCut, EditCopy, EditPaste});
+  EditMenu->addActions({EditUndo, EditRedo});
+  EditMenu->addSeparator();
+  EditMenu->addActions({EditCut, EditCopy, EditPaste, EditSelectAll});
+  EditMenu->addSeparator();
+  EditMenu->addActions({EditFind, EditFindNext, EditFindPrevious, EditReplace, EditGoToLine});
+  ViewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+  ViewMenu->menuAction()->setStatusTip(QStringLiteral("Text size"));
+  ViewMenu->addActions({ViewZoomIn, ViewZoomOut, ViewZoomReset});
   DebugMenu = DebugActions->AddMenu(menuBar());
   menuBar()->addMenu(DebugMenu);
   HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
   HelpMenu->menuAction()->setStatusTip(QStringLiteral("Help topics"));
+  HelpMenu->addAction(HelpGuide);
+  HelpMenu->addSeparator();
   HelpMenu->addAction(HelpAbout);
 }
 
@@ -220,6 +234,8 @@ void TUVIDEMain::CreateToolBar() {
   ToolBar1->addSeparator();
   ToolBar1->addActions({EditCut, EditCopy, EditPaste});
   ToolBar1->addSeparator();
+  ToolBar1->addActions({EditUndo, EditRedo});
+  ToolBar1->addSeparator();
   ToolBar1->addActions({FileRun, FileStop});
   DebugActions->AddButtons(ToolBar1);
 }
@@ -230,7 +246,8 @@ void TUVIDEMain::CreateEditor() {
   Splitter1->setHandleWidth(2);
   Splitter1->setChildrenCollapsible(false);
 
-  RichEdit1 = new TCodeEditor(Splitter1);
+  EditorPane = new TEditorPane(Splitter1);
+  RichEdit1 = EditorPane->Editor();
   RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
   TQtRichText::ConfigureEditor(RichEdit1);
   RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -251,7 +268,7 @@ void TUVIDEMain::CreateEditor() {
   connect(lstErrors, &TDiagnosticList::JumpRequested, this, [this] { lstErrorsDblClick(); });
   connect(lstErrors, &QListWidget::currentRowChanged, this, [this] { ShowDiagnosticHint(); });
 
-  Splitter1->addWidget(RichEdit1);
+  Splitter1->addWidget(EditorPane);
   Splitter1->addWidget(lstErrors);
   Splitter1->setCollapsible(0, false);
   Splitter1->setCollapsible(1, true);
@@ -385,9 +402,14 @@ bool TUVIDEMain::eventFilter(QObject *watched, QEvent *event) {
 
 void TUVIDEMain::FileNewExecute() {
   if (!Debug.TextEditable() || !QuerySaveChanges()) return;
+  StartNewText();
+}
+
+void TUVIDEMain::StartNewText() {
   ClearDiagnostics();
   Breakpoints->Keep(FileNameValue);
   FileNameValue = Untitled;
+  ProposedName.clear();
   EncodingValue = TTextEncoding::teUtf8;
   RichEdit1->clear();
   SetModified(false);
@@ -436,6 +458,8 @@ void TUVIDEMain::LoadFile(const QString &name) {
   statusBar()->clearMessage();
   RichEdit1->moveCursor(QTextCursor::Start);
   FileNameValue = QFileInfo(name).absoluteFilePath();
+  ProposedName.clear();
+  RememberFile(FileNameValue);
   EncodingValue = source.Encoding;
   RichEdit1->setFocus();
   SetModified(false);
@@ -454,13 +478,14 @@ void TUVIDEMain::FileSaveExecute() {
     WriteText(FileNameValue);
     SetModified(false);
     FileSave->setEnabled(false);
+    RememberFile(FileNameValue);
   } else {
     FileSaveAsExecute();
   }
 }
 
 void TUVIDEMain::FileSaveAsExecute() {
-  const QString proposed = FileNameValue == Untitled ? QString() : FileNameValue;
+  const QString proposed = FileNameValue == Untitled ? ProposedName : FileNameValue;
   const QString path = ChooseSaveName(*Dialogs, proposed);
   if (path.isEmpty()) return;
   if (QFileInfo::exists(path) &&
@@ -468,8 +493,10 @@ void TUVIDEMain::FileSaveAsExecute() {
     return;
   WriteText(path);
   FileNameValue = path;
+  ProposedName.clear();
   SetModified(false);
   FileSave->setEnabled(false);
+  RememberFile(path);
   UpdateCaption();
 }
 

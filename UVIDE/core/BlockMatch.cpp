@@ -101,7 +101,8 @@ std::optional<TPartners> FindPartner(const ISourceLines &source, int line, int c
     });
   if (at == nullptr) at = find([&](const TNestToken &t) { return !word(t) && t.Column == column; });
   if (at == nullptr) return std::nullopt;
-  const std::optional<TNestToken> partner = Walk(source, *at, lineLimit);
+  // A bracket's partner is near; one missing would otherwise be looked for through the text.
+  const std::optional<TNestToken> partner = Walk(source, *at, word(*at) ? lineLimit : std::min(lineLimit, BracketLineLimit));
   if (!partner) return std::nullopt;
   return TPartners{*at, *partner};
 }

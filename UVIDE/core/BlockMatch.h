@@ -41,6 +41,8 @@ struct TPartners {
 
 // The token touching the caret (a bracket just before it first, then a word the caret is in or
 // beside, then a bracket just after it) and its partner; none when there is no token there or
-// its partner is missing. The search gives up after `lineLimit` lines.
+// its partner is missing. The search gives up after `lineLimit` lines, for a bracket after
+// BracketLineLimit lines.
+constexpr int BracketLineLimit = 200;
 std::optional<TPartners> FindPartner(const ISourceLines &source, int line, int column,
                                      int lineLimit = 20000);

@@ -49,11 +49,11 @@ TDebugActions::TDebugActions(QWidget *window, QAction *run, QAction *stop) : QOb
   Actions[static_cast<int>(TDebugCommand::dcContinue)] = run;
   Actions[static_cast<int>(TDebugCommand::dcStop)] = stop;
   for (const TCommandText &text : Texts) {
-    const QKeySequence key = text.Key.key() == Qt::Key_unknown ? QKeySequence() : QKeySequence(text.Key);
-    QAction *action = MakeCommandAction(window, text.Name, QString::fromLatin1(text.Caption),
-                                        QString::fromLatin1(text.Tip),
-                                        QString::fromLatin1(text.Status), key,
-                                        CommandIcon(text.Icon, window->style()));
+    QList<QKeySequence> keys;
+    if (text.Key.key() != Qt::Key_unknown) keys << QKeySequence(text.Key);
+    QAction *action = MakeAction(window, text.Name, QString::fromLatin1(text.Caption),
+                                 QString::fromLatin1(text.Tip), QString::fromLatin1(text.Status),
+                                 keys, text.Icon, window->style());
     window->addAction(action);
     Actions[static_cast<int>(text.Command)] = action;
   }

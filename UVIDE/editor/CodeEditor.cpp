@@ -99,6 +99,14 @@ int TCodeEditor::LineAtY(int y) const {
   return y >= r.top() && y <= r.bottom() ? block.blockNumber() : -1;
 }
 
+std::pair<int, int> TCodeEditor::VisibleLines() const {
+  const QTextBlock first = FirstVisibleBlock();
+  QTextBlock last = first;
+  const int height = viewport()->height();
+  for (QTextBlock b = first; b.isValid() && BlockRect(b).top() < height; b = b.next()) last = b;
+  return {first.blockNumber(), last.blockNumber()};
+}
+
 void TCodeEditor::UpdateGutterWidth() {
   const int width = GutterWidget->WidthNeeded();
   if (viewportMargins().left() != width) setViewportMargins(width, 0, 0, 0);
@@ -207,7 +215,7 @@ QString TCodeEditor::WordAtCaret() const {
 void TCodeEditor::keyPressEvent(QKeyEvent *event) {
   // Every Enter (Shift+Enter too, which would start a line inside the paragraph) starts a
   // plain new line.
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !isReadOnly()) {
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     if (mods == Qt::NoModifier || mods == Qt::ShiftModifier) {
       InsertLineBreak();

@@ -10,7 +10,8 @@
 // while the text is edited: lines inserted or removed above move it, Enter at the start of the
 // line takes it down with the text, joining the line to the one above keeps it on the joined
 // line, and removing the line removes it. Replacing the whole text (setPlainText, clear)
-// removes every mark; undoing the removal of a line does not bring its marks back.
+// removes every mark; undoing the removal of a line does not bring its marks back. The marks
+// live in the blocks' user data (QTextBlock::userData), which is theirs alone.
 //   SetLineMark(line, kind)        adds a mark (SetLineMark(line, kind, false) removes it)
 //   ClearLineMarks(kind)           removes the mark from every line
 //   LinesWithMark(kind)            the marked lines, ascending
@@ -22,6 +23,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <utility>
 
 #include "GuardedTextEdits.h"
 #include "LineMarks.h"
@@ -81,6 +83,8 @@ class TCodeEditor final : public TGuardedTextEdit {
   QRect BlockRect(const QTextBlock &block) const;
   // The line at a viewport height, -1 below the text.
   int LineAtY(int y) const;
+  // The first and the last line in view, wholly or in part.
+  std::pair<int, int> VisibleLines() const;
 
  signals:
   void GutterClicked(int line);
