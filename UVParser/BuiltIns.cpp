@@ -62,6 +62,12 @@ bool RoundHalfEven(double x, std::int64_t &result) {
 
 }  // namespace
 
+std::vector<std::string> BuiltInRoutineNames() {
+  std::vector<std::string> names;
+  for (const TBuiltInEntry &entry : BuiltIns) names.emplace_back(entry.Name);
+  return names;
+}
+
 void TUVParser::RegisterPredeclared() {
   SymbolTable->OpenScope();
   const struct {
