@@ -182,6 +182,7 @@ class TDebugShell {
       case TStopReason::Stopped: Out("Program stopped.\n"); return;
       case TStopReason::RunError: {
         HadRunError = true;
+        Console.Flush();
         const std::string report = FormatRunError(File, stop.Message, ActiveCalls(Machine));
         (void)!write(2, report.data(), report.size());
         return;
@@ -256,7 +257,9 @@ class TDebugShell {
     }
   }
 
+  // The debugger's own output, after whatever the program has written so far.
   void Out(const std::string &text) {
+    Console.Flush();
     std::size_t done = 0;
     while (done < text.size()) {
       const ssize_t n = write(OutFd, text.data() + done, text.size() - done);

@@ -207,10 +207,14 @@ TStopInfo TUVDebugger::StepInstruction() {
     Machine_.Step();
   } catch (const ERunError &e) {
     Machine_.Stop();
+    Impl->Active = false;
     return Impl->Last = Stopped(TStopReason::RunError, ErrorBoxText(e.what()));
   }
   if (Machine_.GetPC() < 0) Machine_.Stop();  // the outermost Ret
-  if (!Machine_.IsRunning()) return Impl->Last = Stopped(Impl->StopAsked ? TStopReason::Stopped : TStopReason::Ended, {});
+  if (!Machine_.IsRunning()) {
+    Impl->Active = false;
+    return Impl->Last = Stopped(Impl->StopAsked ? TStopReason::Stopped : TStopReason::Ended, {});
+  }
   return Impl->Last = Stopped(TStopReason::Step, {});
 }
 
@@ -282,6 +286,8 @@ TStopInfo TUVDebugger::Stopped(TStopReason reason, std::string message) {
   if (routine) stop.Routine = routine->Name;
   Impl->Before.swap(Impl->Now);
   Impl->HaveBefore = !Impl->Before.empty();
-  Impl->Now.assign(Machine_.GetStore(), Machine_.GetStore() + TUVCInterpreter::StoreSize);
+  // Variables lie at or below SP: the bytes above it are the expression stack's scratch.
+  const std::int32_t used = std::clamp(Machine_.GetSP() + 1, 0, TUVCInterpreter::StoreSize);
+  Impl->Now.assign(Machine_.GetStore(), Machine_.GetStore() + used);
   return stop;
 }

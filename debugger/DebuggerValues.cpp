@@ -307,7 +307,7 @@ TValueNode MakeNode(const TDebugInfo &info, const std::uint8_t *store, const std
   node.Value = TValueText(info, store).Of(place.Address, place.Type);
   const TDebugType *t = info.Type(place.Type);
   if (!t || !InStore(place.Address, t->Size)) return node;
-  if (before && before->size() == static_cast<std::size_t>(TUVCInterpreter::StoreSize))
+  if (before && static_cast<std::size_t>(place.Address) + static_cast<std::size_t>(t->Size) <= before->size())
     node.Changed = std::memcmp(before->data() + place.Address, store + place.Address,
                                static_cast<std::size_t>(t->Size)) != 0;
   switch (t->Kind) {
@@ -392,8 +392,13 @@ std::vector<TValueNode> TUVDebugger::Children(const TValueNode &node, std::int32
 
 TEvaluation TUVDebugger::Evaluate(const std::string &designator, std::int32_t frame) const {
   TEvaluation result;
-  const std::vector<TStackFrame> frames = CallStack();
-  if (!Impl->Program || frame < 0 || frame >= static_cast<std::int32_t>(frames.size())) {
+  std::vector<TStackFrame> frames = CallStack();
+  if (frames.empty() && Impl->Program) {
+    // After the end: the program's own variables stay readable.
+    frames.push_back(TStackFrame{});
+    frames.back().RoutineIndex = Impl->Program->DebugInfo().MainRoutine();
+  }
+  if (frame < 0 || frame >= static_cast<std::int32_t>(frames.size())) {
     result.Error = "No frame " + std::to_string(frame);
     return result;
   }
