@@ -1,5 +1,7 @@
 #include "MachinePanel.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -57,6 +59,8 @@ void TMachinePanel::SetListing(const std::vector<QString> &instructions, std::ve
   Clear();
   Lines = std::move(lines);
   Lines.resize(instructions.size(), 0);
+  for (int i = 0; i < static_cast<int>(Lines.size()); ++i)
+    if (Lines[i] != 0) InstructionsOfLine[Lines[i]].push_back(i);
   for (const QString &text : instructions) ListingView->addItem(text);
 }
 
@@ -65,6 +69,7 @@ void TMachinePanel::Clear() {
   StackView->clear();
   Registers->clear();
   Lines.clear();
+  InstructionsOfLine.clear();
   Current = -1;
   ShadedLine = 0;
 }
@@ -86,17 +91,13 @@ void TMachinePanel::ShowState(int pc, int sp, int mp, const std::vector<TStackRo
 }
 
 void TMachinePanel::ShadeLine(int line) {
-  const int previous = ShadedLine;
+  const std::vector<int> before = ShadedInstructions();
   ShadedLine = line;
-  bool first = true;
-  for (int i = 0; i < static_cast<int>(Lines.size()); ++i) {
-    if (Lines[i] != previous && Lines[i] != line) continue;
-    Paint(i);
-    if (line != 0 && Lines[i] == line && first && i != Current) {
-      ListingView->scrollToItem(ListingView->item(i));
-      first = false;
-    }
-  }
+  for (const int index : before) Paint(index);
+  const std::vector<int> now = ShadedInstructions();
+  for (const int index : now) Paint(index);
+  if (!now.empty() && std::find(now.begin(), now.end(), Current) == now.end())
+    ListingView->scrollToItem(ListingView->item(now.front()));
 }
 
 void TMachinePanel::Paint(int index) {
@@ -108,11 +109,8 @@ void TMachinePanel::Paint(int index) {
 }
 
 std::vector<int> TMachinePanel::ShadedInstructions() const {
-  std::vector<int> shaded;
-  if (ShadedLine == 0) return shaded;
-  for (int i = 0; i < static_cast<int>(Lines.size()); ++i)
-    if (Lines[i] == ShadedLine) shaded.push_back(i);
-  return shaded;
+  const auto found = InstructionsOfLine.find(ShadedLine);
+  return found == InstructionsOfLine.end() ? std::vector<int>() : found->second;
 }
 
 QString TMachinePanel::RegistersText() const { return Registers->text(); }

@@ -3,6 +3,7 @@
 // the frame and SP, each cell with the name of what it holds.
 #pragma once
 
+#include <unordered_map>
 #include <vector>
 
 #include <QString>
@@ -33,7 +34,7 @@ class TMachinePanel final : public QWidget {
   void ShadeLine(int line);
 
   int CurrentInstruction() const { return Current; }
-  // The instructions shaded now.
+  // The instructions shaded now, ascending.
   std::vector<int> ShadedInstructions() const;
   QListWidget *Listing() const { return ListingView; }
   QTreeWidget *Stack() const { return StackView; }
@@ -50,6 +51,7 @@ class TMachinePanel final : public QWidget {
   QListWidget *ListingView = nullptr;
   QTreeWidget *StackView = nullptr;
   std::vector<int> Lines;
+  std::unordered_map<int, std::vector<int>> InstructionsOfLine;  // ascending
   int Current = -1;
   int ShadedLine = 0;
 };
