@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDockWidget>
 #include <QFontInfo>
 #include <QListWidget>
 #include <QMenu>
@@ -15,6 +16,7 @@
 #include <QToolBar>
 
 #include "ConsoleWindow.h"
+#include "DebugPanels.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -212,4 +214,14 @@ TEST_F(WindowTest, RemembersItsGeometryAndListHeightBetweenSessions) {
   EXPECT_EQ(Window->geometry(), QRect(30, 40, 520, 410));
   EXPECT_EQ(Window->ErrorListShownHeight(), 0);
   EXPECT_EQ(Window->ErrorListHeight(), 120);
+}
+
+TEST_F(WindowTest, RemembersWhereTheDebuggerPanelsWent) {
+  Window->Panels()->ShowAtStop();
+  Window->addDockWidget(Qt::LeftDockWidgetArea, Window->Panels()->MachineDock());
+  ASSERT_TRUE(Window->close());
+  Recreate({});
+  EXPECT_FALSE(Window->Panels()->MachineDock()->isVisible());  // until the first stop
+  EXPECT_EQ(Window->dockWidgetArea(Window->Panels()->MachineDock()), Qt::LeftDockWidgetArea);
+  EXPECT_EQ(Window->dockWidgetArea(Window->Panels()->VariablesDock()), Qt::BottomDockWidgetArea);
 }
