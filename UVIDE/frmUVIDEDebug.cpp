@@ -66,7 +66,6 @@ void TUVIDEMain::CreateDebugger() {
           [this](int, int removed, int added) {
             if (removed == 0 && added == 0) return;  // recolouring
             CompiledTextCurrent = false;
-            BoundBreakpoints.clear();
             Breakpoints->ForgetBindings();
           });
   DebugMenu->addSeparator();
@@ -94,31 +93,7 @@ QList<int> TUVIDEMain::BreakpointLines() const { return Breakpoints->Lines(); }
 
 void TUVIDEMain::ToggleBreakpointAt(int line) {
   if (!Debug.Command(TDebugCommand::dcToggleBreakpoint)) return;
-  const bool on = Breakpoints->Toggle(line);
-  if (Debug.InSession() || CompiledTextCurrent) BindBreakpoint(line, on);
-}
-
-void TUVIDEMain::BindBreakpoint(int line, bool on) {
-  if (on) {
-    const int bound = Engine->SetBreakpoint(line + 1);
-    BoundBreakpoints[line] = bound;
-    Breakpoints->ShowBinding(line, bound != line + 1);
-    return;
-  }
-  const auto found = BoundBreakpoints.find(line);
-  if (found == BoundBreakpoints.end()) return;
-  const int bound = found->second;
-  BoundBreakpoints.erase(found);
-  // Another breakpoint may bind to the same line; it stays.
-  for (const auto &[other, otherBound] : BoundBreakpoints)
-    if (otherBound == bound) return;
-  if (bound > 0) Engine->ClearBreakpoint(bound);
-}
-
-void TUVIDEMain::BindAllBreakpoints() {
-  Engine->ClearAllBreakpoints();
-  BoundBreakpoints.clear();
-  for (const int line : Breakpoints->Lines()) BindBreakpoint(line, true);
+  Breakpoints->Toggle(line, Debug.InSession() || CompiledTextCurrent ? Engine.get() : nullptr);
 }
 
 void TUVIDEMain::DebugCommandExecute(TDebugCommand command) {
@@ -155,7 +130,7 @@ void TUVIDEMain::RunCommand(TDebugCommand command) {
   if (!program) return;
   Engine->Load(program);
   CompiledTextCurrent = true;
-  BindAllBreakpoints();
+  Breakpoints->BindAll(*Engine);
   View->ShowListing();
   RunSeconds = 0;
   StopAsked = false;

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <memory>
 
 #include <QMainWindow>
@@ -207,9 +206,6 @@ class TUVIDEMain final : public QMainWindow {
   // `shown`, as after a run-time error).
   void EndSession(const TRunOutcome &outcome, bool shown = false);
   void ShowRunOutcome(const TRunOutcome &outcome);
-  // Binds the breakpoint on `line` (0-based; on or off) in the engine and shows the binding.
-  void BindBreakpoint(int line, bool on);
-  void BindAllBreakpoints();
   void InputWait(bool waiting);
   void CaretLineChanged();
   void ClearDiagnostics();
@@ -234,8 +230,6 @@ class TUVIDEMain final : public QMainWindow {
   std::unique_ptr<TBreakpointMarks> Breakpoints;
   std::unique_ptr<TUVDebugger> Engine;
   std::unique_ptr<TDebugView> View;
-  // Each breakpoint's line (0-based) and the line (1-based) it binds to in the engine.
-  std::map<int, int> BoundBreakpoints;
   // The engine's program was compiled from the text as it is: breakpoints bind against it.
   bool CompiledTextCurrent = false;
   double RunSeconds = 0;  // the time the program ran in this session
