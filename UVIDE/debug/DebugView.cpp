@@ -13,8 +13,6 @@ QString Text(const std::string &text) { return BytesToText(text); }
 
 bool IsArray(const TValueNode &node) { return node.TypeName.rfind("ARRAY", 0) == 0; }
 
-TVariableRow Row(const TUVDebugger &engine, const TValueNode &node);
-
 // The rows of one page of an array's elements, or of all its children.
 std::function<std::vector<TVariableRow>()> Fetch(const TUVDebugger &engine, TValueNode node,
                                                  int first, int count) {
