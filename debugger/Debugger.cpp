@@ -79,6 +79,18 @@ bool TUVDebugger::TImpl::IsStepPC(std::int32_t pc) const {
   return std::binary_search(StepPCs.begin(), StepPCs.end(), pc);
 }
 
+const std::vector<std::uint8_t> *TUVDebugger::TImpl::Previous(const TUVCInterpreter &machine) {
+  if (NowStop != Stops) {
+    Before.swap(Now);
+    HaveBefore = NowStop >= 0;
+    // Variables lie at or below SP: the bytes above it are the expression stack's scratch.
+    const std::int32_t used = std::clamp(machine.GetSP() + 1, 0, TUVCInterpreter::StoreSize);
+    Now.assign(machine.GetStore(), machine.GetStore() + used);
+    NowStop = Stops;
+  }
+  return HaveBefore ? &Before : nullptr;
+}
+
 bool TUVDebugger::TImpl::IsBreakPC(std::int32_t pc) const {
   return std::binary_search(BreakPCs.begin(), BreakPCs.end(), pc);
 }
@@ -117,6 +129,7 @@ TStopInfo TUVDebugger::Start() {
   }
   Impl->HaveBefore = false;
   Impl->Now.clear();
+  Impl->NowStop = -1;
   Impl->StopAsked = false;
   Impl->PauseWanted = false;
   Machine_.BeginRun();
@@ -284,10 +297,6 @@ TStopInfo TUVDebugger::Stopped(TStopReason reason, std::string message) {
   stop.Line = LineOfInstruction(stop.PC);
   const TRoutineEntry *routine = Impl->Program ? Impl->Program->Statements().RoutineAt(stop.PC) : nullptr;
   if (routine) stop.Routine = routine->Name;
-  Impl->Before.swap(Impl->Now);
-  Impl->HaveBefore = !Impl->Before.empty();
-  // Variables lie at or below SP: the bytes above it are the expression stack's scratch.
-  const std::int32_t used = std::clamp(Machine_.GetSP() + 1, 0, TUVCInterpreter::StoreSize);
-  Impl->Now.assign(Machine_.GetStore(), Machine_.GetStore() + used);
+  ++Impl->Stops;
   return stop;
 }

@@ -61,7 +61,8 @@ struct TValueNode {
   std::string TypeName;      // "Integer", "TNode", "ARRAY[1..10] OF Integer", "^TNode"
   std::string Value;         // one line: 42, 1.5, TRUE, 'it''s', NIL, ^1204, (key: 5; next: NIL),
                              // [3, 1, 4] (after 100 elements: ..., 900 more)
-  bool Changed = false;      // its bytes differ from the previous stop (false at the first one)
+  bool Changed = false;      // its bytes differ from the previous stop at which values were
+                             // read (false at the first one)
   bool HasChildren = false;
   std::int32_t ChildCount = 0;  // fields, elements, or 1 for a pointer that is not NIL
   bool VarParameter = false; // a VAR parameter, shown as the variable it refers to

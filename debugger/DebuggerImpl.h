@@ -24,9 +24,14 @@ struct TUVDebugger::TImpl {
   std::vector<std::int32_t> BreakLines;  // bound lines, ascending
   std::vector<std::int32_t> BreakPCs;    // their line entries, ascending
 
-  // The store at the previous stop and at this one, for the changed flags.
+  // For the changed flags: the store as it was at the previous stop whose values were read, and
+  // at this one, copied when values are first read at a stop (stops nobody looks at cost no copy).
   std::vector<std::uint8_t> Before, Now;
   bool HaveBefore = false;
+  std::int64_t Stops = 0;         // stops made in this session
+  std::int64_t NowStop = -1;      // the stop Now was copied at
+  // The store at the previous stop values were read at; nullptr when there is none.
+  const std::vector<std::uint8_t> *Previous(const TUVCInterpreter &machine);
 
   void Digest();
   // The first line at or after `line` that has a statement; 0 when none.

@@ -334,7 +334,7 @@ std::vector<TValueNode> TUVDebugger::FrameVariables(std::int32_t frame, bool par
   const TDesignatorEvaluator eval(info, Machine_.GetStore(), f.RoutineIndex, f.MP);
   for (const TDebugVariable &v : info.Routines[static_cast<std::size_t>(f.RoutineIndex)].Variables)
     if (v.Parameter == parameters)
-      nodes.push_back(MakeNode(info, Machine_.GetStore(), Impl->HaveBefore ? &Impl->Before : nullptr, v.Name,
+      nodes.push_back(MakeNode(info, Machine_.GetStore(), Impl->Previous(Machine_), v.Name,
                                eval.PlaceOf(v, f.MP)));
   return nodes;
 }
@@ -350,7 +350,7 @@ std::vector<TValueNode> TUVDebugger::Globals() const {
   if (main < 0) return nodes;
   const TDesignatorEvaluator eval(info, Machine_.GetStore(), main, 0);
   for (const TDebugVariable &v : info.Routines[static_cast<std::size_t>(main)].Variables)
-    nodes.push_back(MakeNode(info, Machine_.GetStore(), Impl->HaveBefore ? &Impl->Before : nullptr, v.Name,
+    nodes.push_back(MakeNode(info, Machine_.GetStore(), Impl->Previous(Machine_), v.Name,
                              eval.PlaceOf(v, 0)));
   return nodes;
 }
@@ -361,7 +361,7 @@ std::vector<TValueNode> TUVDebugger::Children(const TValueNode &node, std::int32
   const TDebugInfo &info = Impl->Program->DebugInfo();
   const TDebugType *t = info.Type(node.Type);
   const std::uint8_t *store = Machine_.GetStore();
-  const std::vector<std::uint8_t> *before = Impl->HaveBefore ? &Impl->Before : nullptr;
+  const std::vector<std::uint8_t> *before = Impl->Previous(Machine_);
   if (!t || !InStore(node.Address, t->Size)) return nodes;
   switch (t->Kind) {
     case TDebugTypeKind::Record:
@@ -410,7 +410,7 @@ TEvaluation TUVDebugger::Evaluate(const std::string &designator, std::int32_t fr
   std::string name = designator;
   name.erase(0, name.find_first_not_of(" \t"));
   name.erase(name.find_last_not_of(" \t") + 1);
-  result.Node = MakeNode(info, Machine_.GetStore(), Impl->HaveBefore ? &Impl->Before : nullptr, name, *place);
+  result.Node = MakeNode(info, Machine_.GetStore(), Impl->Previous(Machine_), name, *place);
   result.Ok = true;
   return result;
 }
