@@ -7,6 +7,7 @@
 #include "CallTrace.h"
 #include "DebuggerImpl.h"
 #include "Errors.h"
+#include "StoreAccess.h"
 
 namespace {
 
@@ -25,6 +26,26 @@ class TFlagScope {
  private:
   std::atomic<bool> &Flag;
 };
+
+// Statement starts in deeper calls a next or finish steps through one by one before it runs to
+// the return into its frames at full speed.
+constexpr int DeepHitsBeforeReturnStop = 4096;
+
+// The return index into the first frame along the dynamic links from mp that `watched`
+// accepts; -1 when the links lead nowhere sensible.
+template <typename TWatched>
+std::int32_t ReturnInto(const TUVCInterpreter &machine, std::int32_t mp, const TWatched &watched) {
+  const std::uint8_t *store = machine.GetStore();
+  for (std::int32_t frame = mp; frame >= 0 && frame <= TUVCInterpreter::StoreSize - 12;) {
+    const std::int32_t caller = uvm::LoadInt(store + frame + 4);
+    const std::int32_t returnIndex = uvm::LoadInt(store + frame + 8);
+    if (watched(caller))
+      return returnIndex > 0 && returnIndex < machine.GetProgram()->GetCount() ? returnIndex : -1;
+    if (caller < 0 || caller >= frame) return -1;
+    frame = caller;
+  }
+  return -1;
+}
 
 std::vector<std::int32_t> Union(const std::vector<std::int32_t> &a, const std::vector<std::int32_t> &b) {
   std::vector<std::int32_t> out;
@@ -238,10 +259,17 @@ TStopInfo TUVDebugger::RunUntil(int mode, std::int32_t line) {
   const std::int32_t startMP = Machine_.GetMP();
   const std::vector<std::int32_t> targets = mode == mToLine ? d.EntriesOf(d.BindLine(line)) : std::vector<std::int32_t>{};
   bool pausing = false;  // a pause was honoured; on to the next statement start
+  // next and finish: after many statement starts in deeper calls, run at full speed to the
+  // return into the watched frames instead (one more stop set to decode), then step on.
+  std::int32_t returnPC = -1;
+  int deepHits = 0;
   auto stops = [&] {
+    if (returnPC >= 0 && !pausing) return Union(d.BreakPCs, {returnPC});
     if (pausing || mode == mInto || mode == mOver || mode == mOut || mode == mStart) return d.StepPCs;
     return mode == mToLine ? Union(d.BreakPCs, targets) : d.BreakPCs;
   };
+  // Whether a frame is one next (the frame it started in or a caller) or finish (a caller) stops in.
+  auto watched = [&](std::int32_t mp) { return mode == mOver ? mp <= startMP : mp < startMP; };
   Machine_.SetStopPCs(stops());
   for (;;) {
     TRunExit exit;
@@ -270,6 +298,18 @@ TStopInfo TUVDebugger::RunUntil(int mode, std::int32_t line) {
     if (pausing) return d.Last = Stopped(TStopReason::Pause, {});
     const std::int32_t mp = Machine_.GetMP();
     const bool isBreak = d.IsBreakPC(pc);
+    if (returnPC >= 0) {
+      if (pc == returnPC && watched(mp)) {
+        // Back in a watched frame, in the middle of a statement or at the start of the next.
+        returnPC = -1;
+        deepHits = 0;
+        if (d.IsStepPC(pc)) return d.Last = Stopped(TStopReason::Step, {});
+        Machine_.SetStopPCs(stops());
+        continue;
+      }
+      if (isBreak) return d.Last = Stopped(TStopReason::Breakpoint, {});
+      continue;
+    }
     switch (mode) {
       case mStart: return d.Last = Stopped(TStopReason::Start, {});
       case mContinue: return d.Last = Stopped(TStopReason::Breakpoint, {});
@@ -279,13 +319,15 @@ TStopInfo TUVDebugger::RunUntil(int mode, std::int32_t line) {
                                 {});
       case mInto: return d.Last = Stopped(TStopReason::Step, {});
       case mOver:
-        if (mp <= startMP) return d.Last = Stopped(TStopReason::Step, {});
-        break;
       case mOut:
-        if (mp < startMP) return d.Last = Stopped(TStopReason::Step, {});
+        if (watched(mp)) return d.Last = Stopped(TStopReason::Step, {});
+        if (isBreak) return d.Last = Stopped(TStopReason::Breakpoint, {});
+        if (++deepHits == DeepHitsBeforeReturnStop) {
+          returnPC = ReturnInto(Machine_, mp, watched);
+          if (returnPC >= 0) Machine_.SetStopPCs(stops());
+        }
         break;
     }
-    if (isBreak) return d.Last = Stopped(TStopReason::Breakpoint, {});
   }
 }
 

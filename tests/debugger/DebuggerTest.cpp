@@ -96,6 +96,30 @@ const TScript Scripts[] = {
       {"c", "Breakpoint 5 Fact"}, {"p n", "3"}, {"p@1 n", "4"}, {"bt", "Fact 5, Fact 6, Rec 9"},
       {"delete 5", "deleted"}, {"delete 5", "none"}, {"n", "Step 6 Fact"}, {"n", "Step 10 Rec"},
       {"p r", "24"}, {"b 5", "5"}, {"c", "Ended"}, {"c", "Ended"}}},
+    {"next and finish over long calls run to the return, breakpoints in them still stop",
+     "PROGRAM Deep;\n"                              // 1
+     "VAR r, calls: Integer;\n"                     // 2
+     "FUNCTION Fib(n: Integer): Integer;\n"         // 3
+     "BEGIN\n"                                      // 4
+     "  calls := calls + 1;\n"                      // 5
+     "  IF calls = 3000 THEN\n"                     // 6
+     "    calls := calls + 0;\n"                    // 7
+     "  IF n < 2 THEN Fib := n ELSE Fib := Fib(n - 1) + Fib(n - 2)\n"  // 8
+     "END;\n"                                       // 9
+     "PROCEDURE Twice;\n"                           // 10
+     "BEGIN\n"                                      // 11
+     "  r := Fib(17) + r\n"                         // 12
+     "END;\n"                                       // 13
+     "BEGIN\n"                                      // 14
+     "  r := 0; calls := 0;\n"                      // 15
+     "  Twice;\n"                                   // 16
+     "  r := r + 1\n"                               // 17
+     "END.\n",                                      // 18
+     {{"start", "Start 15 Deep"}, {"n", "Step 15 Deep"}, {"n", "Step 16 Deep"}, {"b 7", "7"},
+      {"n", "Breakpoint 7 Fib"}, {"p calls", "3000"}, {"delete 7", "deleted"}, {"n", "Step 8 Fib"},
+      {"until 17", "Step 17 Deep"}, {"p r", "1597"}, {"p calls", "5167"},
+      {"start", "Start 15 Deep"}, {"until 12", "Step 12 Twice"}, {"finish", "Step 17 Deep"}, {"p r", "1597"},
+      {"start", "Start 15 Deep"}, {"n", "Step 15 Deep"}, {"n", "Step 16 Deep"}, {"n", "Step 17 Deep"}}},
     {"a result by Result and by the function's name",
      "PROGRAM Res;\n"                               // 1
      "VAR r: Integer;\n"                            // 2
