@@ -1,4 +1,4 @@
-// Helper macros of the opcode bodies (Execute.inc, Fused*.inc): room checks, pushes and pops on
+// Helper macros of the opcode bodies (Semantics.inc): room checks, pushes and pops on
 // the locals sp and S, and raising errors after VM_SAVE. Included by the two interpreter loops.
 #pragma once
 

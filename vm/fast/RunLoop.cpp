@@ -1,19 +1,16 @@
-// The run loop: the program decoded once into one slot per instruction (with superinstructions,
-// Fusion.h), dispatched by computed goto (GCC, Clang) or a switch, with PC, SP, MP and the store
-// in locals.
-#include <algorithm>
+// The run loop: the program decoded once into one slot per instruction, superinstructions
+// (Superinstructions.h) in the slots where their sequences start, dispatched by computed goto
+// (GCC, Clang) or a switch, with PC, SP, MP and the store in locals.
 #include <cstring>
 #include <vector>
 
 #include "Errors.h"
+#include "ExecMacros.h"
 #include "FloatToStr.h"
 #include "Interpreter.h"
 #include "Random.h"
-#include "DotLoop.h"
-#include "ExecMacros.h"
-#include "FillLoop.h"
-#include "Fusion.h"
 #include "StoreAccess.h"
+#include "Superinstructions.h"
 
 #if defined(__GNUC__) && !defined(ULVAN_SWITCH_DISPATCH)
 #define ULVAN_COMPUTED_GOTO 1
@@ -24,15 +21,17 @@
 namespace {
 // Backward jumps between two calls of the console's Poll.
 constexpr std::uint32_t PollInterval = 1u << 16;
-// The switch's code of the slot after the last instruction.
+// The switch's codes of the slot after the last instruction and of a counted superinstruction.
 constexpr std::uintptr_t PastEndOp = uvm::fxEnd;
+constexpr std::uintptr_t CountedOp = uvm::fxEnd + 1;
 }  // namespace
 
 void TUVCInterpreter::RunLoop() {
   const std::int32_t count = Program->GetCount();
   std::vector<uvm::TSlot> code(static_cast<std::size_t>(count) + 1);
   std::vector<TShortString> strings;
-  std::vector<uvm::TDotLoop> dots;  // described once; a fxDotLoop slot holds its index
+  // With a superinstruction counter: the kind of each counted slot.
+  std::vector<uvm::TFused> counted(FusedRuns ? static_cast<std::size_t>(count) : 0, uvm::fxNone);
 
 #if ULVAN_COMPUTED_GOTO
   static const void *const labels[OpcodeCount] = {
@@ -41,14 +40,10 @@ void TUVCInterpreter::RunLoop() {
 #undef ULVAN_LABEL
   };
   static const void *const fusedLabels[uvm::FusedCount] = {
-#define ULVAN_LABEL(e, len) &&F_##e,
-      ULVAN_FUSED(ULVAN_LABEL)
-#undef ULVAN_LABEL
+#define X(e, length, text) &&F_##e,
+#include "FusedKinds.inc"
+#undef X
   };
-  // The instruction's own code, for a superinstruction that cannot run.
-  std::vector<const void *> plain(static_cast<std::size_t>(count) + 1);
-#else
-  std::vector<std::uint16_t> plain(static_cast<std::size_t>(count) + 1);
 #endif
 
   // Decode: strings first, so that their addresses are stable.
@@ -70,9 +65,9 @@ void TUVCInterpreter::RunLoop() {
       ops[k] = op;
       operands[k] = instr.IntValue;
 #if ULVAN_COMPUTED_GOTO
-      slot.Target = plain[k] = labels[op];
+      slot.Target = labels[op];
 #else
-      slot.Op = plain[k] = op;
+      slot.Op = op;
 #endif
       if (op == ocPushStr) {
         strings.push_back(instr.StrValue);
@@ -84,29 +79,26 @@ void TUVCInterpreter::RunLoop() {
     for (std::int32_t i = 0; i < count; ++i) {
       const uvm::TFused fused = uvm::FindFused(ops.data(), operands.data(), i, count);
       if (fused == uvm::fxNone) continue;
-      if (fused == uvm::fxDotLoop) {
-        // The slot's own operand is free: PushMP has none.
-        uvm::TDotLoop dot;
-        uvm::DescribeDotLoop(ops.data(), operands.data(), i, count, dot);
-        code[static_cast<std::size_t>(i)].I = static_cast<std::int32_t>(dots.size());
-        dots.push_back(dot);
-      }
+      const auto k = static_cast<std::size_t>(i);
+      if (FusedRuns) counted[k] = fused;
 #if ULVAN_COMPUTED_GOTO
-      code[static_cast<std::size_t>(i)].Target = fusedLabels[fused - uvm::fxFirst];
+      code[k].Target = FusedRuns ? &&vm_counted : fusedLabels[fused - uvm::fxFirst];
 #else
-      code[static_cast<std::size_t>(i)].Op = fused;
+      code[k].Op = FusedRuns ? CountedOp : fused;
 #endif
     }
 #if ULVAN_COMPUTED_GOTO
-    code[static_cast<std::size_t>(count)].Target = plain[static_cast<std::size_t>(count)] = &&L_PastEnd;
+    code[static_cast<std::size_t>(count)].Target = &&L_PastEnd;
 #else
-    code[static_cast<std::size_t>(count)].Op = plain[static_cast<std::size_t>(count)] = PastEndOp;
+    code[static_cast<std::size_t>(count)].Op = PastEndOp;
 #endif
   }
 
   const uvm::TSlot *const base = code.data();
   std::uint8_t *const S = Store.data();
-  std::int32_t sp = SP;
+  // SP as a 64-bit local: the store addresses S + sp + k of consecutive instructions then share
+  // one base, and the compiler carries values from a push to the next pop in registers.
+  std::int64_t sp = SP;
   std::int32_t mp = MP;
   std::int32_t outPC = 0;  // the index that left the program
   std::uint32_t pollCountdown = PollInterval;
@@ -124,30 +116,18 @@ void TUVCInterpreter::RunLoop() {
 #define VM_DISPATCH() goto *ins->Target
 #define VM_OP(e) L_##e:
 #define VM_FUSED(e) F_##e:
-#define VM_FALLBACK() goto vm_fallback
-#define VM_RUN_AS(e) goto *fusedLabels[uvm::e - uvm::fxFirst]
 #else
 #define VM_DISPATCH() goto vm_dispatch
 #define VM_OP(e) case e:
 #define VM_FUSED(e) case uvm::e:
-#define VM_FALLBACK() goto vm_fallback
-#define VM_RUN_AS(e)  \
-  do {                \
-    op = uvm::e;      \
-    goto vm_switch;   \
-  } while (0)
 #endif
 #define VM_SKIP(n) \
   do {             \
     ins += (n);    \
     VM_DISPATCH(); \
   } while (0)
-#define VM_CURPC static_cast<std::int32_t>(ins - base)
-#define VM_NEXT    \
-  do {             \
-    ++ins;         \
-    VM_DISPATCH(); \
-  } while (0)
+// The index of the k-th instruction of the slot being run (0: the slot's own).
+#define VM_CURPC_AT(k) (static_cast<std::int32_t>(ins - base) + (k))
 // A jump outside the program ends the run (index < 0) or fails; a backward one counts towards
 // the next Poll.
 #define VM_JUMP(t)                                                                      \
@@ -157,7 +137,7 @@ void TUVCInterpreter::RunLoop() {
       outPC = to_;                                                                      \
       goto vm_out_of_range;                                                             \
     }                                                                                   \
-    if (base + to_ <= ins && --pollCountdown == 0) {                                    \
+    if (to_ <= VM_CURPC && --pollCountdown == 0) {                                      \
       pollCountdown = PollInterval;                                                     \
       PC = to_;                                                                         \
       SP = sp;                                                                          \
@@ -182,39 +162,53 @@ void TUVCInterpreter::RunLoop() {
     Stop();              \
     return;              \
   } while (0)
+
+// The plain instructions: OPND, VM_CURPC and VM_NEXT of the slot itself. The superinstructions
+// bind them per covered instruction (FusedBodies.inc).
 #define OPND (*ins)
+#define VM_CURPC VM_CURPC_AT(0)
+#define VM_NEXT    \
+  do {             \
+    ++ins;         \
+    VM_DISPATCH(); \
+  } while (0)
 
 #if ULVAN_COMPUTED_GOTO
   VM_DISPATCH();
-#include "Execute.inc"
-#include "FusedElements.inc"
-#include "FusedLocals.inc"
-#include "FusedCalls.inc"
-#include "FusedLoops.inc"
+#include "Semantics.inc"
+#undef OPND
+#undef VM_CURPC
+#undef VM_NEXT
+#include "FusedBodies.inc"
 L_PastEnd:
   outPC = count;
   goto vm_out_of_range;
-// A superinstruction that cannot run: its first instruction's own code (rarely taken).
-vm_fallback:
-  __attribute__((cold));
-  goto *plain[static_cast<std::size_t>(ins - base)];
+// Counting superinstructions (tests): count the kind, then run it.
+vm_counted: {
+  const uvm::TFused kind = counted[static_cast<std::size_t>(ins - base)];
+  ++(*FusedRuns)[static_cast<std::size_t>(kind - uvm::fxFirst)];
+  goto *fusedLabels[kind - uvm::fxFirst];
+}
 #else
 vm_dispatch:
   op = ins->Op;
 vm_switch:
   switch (op) {
-#include "Execute.inc"
-#include "FusedElements.inc"
-#include "FusedLocals.inc"
-#include "FusedCalls.inc"
-#include "FusedLoops.inc"
+#include "Semantics.inc"
+#undef OPND
+#undef VM_CURPC
+#undef VM_NEXT
+#include "FusedBodies.inc"
+    case CountedOp: {
+      const uvm::TFused kind = counted[static_cast<std::size_t>(ins - base)];
+      ++(*FusedRuns)[static_cast<std::size_t>(kind - uvm::fxFirst)];
+      op = kind;
+      goto vm_switch;
+    }
     default:
       outPC = count;
       goto vm_out_of_range;
   }
-vm_fallback:
-  op = plain[static_cast<std::size_t>(ins - base)];
-  goto vm_switch;
 #endif
 
 vm_out_of_range:
@@ -230,13 +224,9 @@ vm_out_of_range:
 #undef VM_DISPATCH
 #undef VM_OP
 #undef VM_FUSED
-#undef VM_FALLBACK
-#undef VM_RUN_AS
 #undef VM_SKIP
-#undef VM_CURPC
-#undef VM_NEXT
+#undef VM_CURPC_AT
 #undef VM_JUMP
 #undef VM_SAVE
 #undef VM_HALT
-#undef OPND
 }
