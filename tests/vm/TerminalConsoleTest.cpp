@@ -167,4 +167,67 @@ TEST(PipeConsole, NoEchoAndLineFeedsOnly) {
   close(out[0]);
 }
 
+// Output to a pipe is held back until a read of input, the end of the run or a signal, and then
+// arrives whole and in order.
+TEST(PipeConsole, OutputCollectedAndWrittenBeforeReadsEndsAndSignals) {
+  int in[2], out[2];
+  ASSERT_EQ(pipe(in), 0);
+  ASSERT_EQ(pipe(out), 0);
+  const auto waiting = [&] {
+    struct pollfd p = {out[0], POLLIN, 0};
+    return poll(&p, 1, 0) == 1;
+  };
+  const auto readAll = [&](std::size_t atLeast) {
+    std::string text;
+    char buf[4096];
+    while (text.size() < atLeast) {
+      const ssize_t n = read(out[0], buf, sizeof buf);
+      if (n <= 0) break;
+      text.append(buf, static_cast<std::size_t>(n));
+    }
+    return text;
+  };
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    TTerminalConsole terminal(in[0], out[1], false);
+    terminal.Open("x");
+    terminal.Write("Name? ");
+    terminal.BeginLineRead();
+    if (terminal.ReadChar() != 'A') _exit(3);
+    terminal.EndLineRead();
+    for (int i = 0; i < 20000; ++i) terminal.Write("line\r\n");  // more than one block
+    terminal.Write("last");
+    raise(SIGINT);
+    _exit(1);
+  }
+  close(out[1]);
+  EXPECT_EQ(readAll(6), "Name? ");  // written before the read waits
+  EXPECT_FALSE(waiting());
+  ASSERT_EQ(write(in[1], "A", 1), 1);
+  std::string expected;
+  for (int i = 0; i < 20000; ++i) expected += "line\n";
+  expected += "last";
+  EXPECT_EQ(readAll(expected.size() + 1), expected);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGINT);
+  for (int fd : {in[0], in[1], out[0]}) close(fd);
+}
+
+TEST(PipeConsole, OutputHeldUntilReleased) {
+  int out[2];
+  ASSERT_EQ(pipe(out), 0);
+  struct pollfd p = {out[0], POLLIN, 0};
+  TTerminalConsole terminal(0, out[1], false);
+  terminal.Open("x");
+  terminal.Write("held\n");
+  EXPECT_EQ(poll(&p, 1, 0), 0);
+  terminal.Release();
+  char buf[16];
+  EXPECT_EQ(read(out[0], buf, sizeof buf), 5);
+  close(out[0]);
+  close(out[1]);
+}
+
 }  // namespace
