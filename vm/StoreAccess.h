@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "Arithmetic.h"
 #include "Instruction.h"
 
 static_assert(std::endian::native == std::endian::little, "the store holds little-endian values");
@@ -104,21 +105,6 @@ inline TRealFault DivFault(double l, double r) {
   if (r != 0 || std::isnan(l) || std::isinf(l)) return rfNone;
   return l == 0 ? rfInvalid : rfZeroDivide;
 }
-
-// Round half to even as a 64-bit integer; false for NaN and magnitudes of 2^63 or more.
-inline bool RoundToInt64(double r, std::int64_t &out) {
-  if (!(std::fabs(r) < 9223372036854775808.0)) return false;
-  double f = std::floor(r);
-  const double diff = r - f;
-  if (diff > 0.5 || (diff == 0.5 && std::fmod(f, 2.0) != 0)) f += 1;
-  if (!(f < 9223372036854775808.0)) return false;
-  out = static_cast<std::int64_t>(f);
-  return true;
-}
-
-// Sine and cosine are 0 for magnitudes of 2^63 or more.
-inline double SinOf(double r) { return std::fabs(r) >= 9223372036854775808.0 ? 0.0 : std::sin(r); }
-inline double CosOf(double r) { return std::fabs(r) >= 9223372036854775808.0 ? 0.0 : std::cos(r); }
 
 // Thrown out of a line read when Stop was called while it waited for keys; Run and Step end
 // quietly on it.
