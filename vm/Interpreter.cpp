@@ -1,8 +1,10 @@
 #include "Interpreter.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstring>
 
+#include "DecodedProgram.h"
 #include "Errors.h"
 #include "FloatToStr.h"
 #include "Random.h"
@@ -39,6 +41,7 @@ void TUVCInterpreter::SetConsole(IConsole *console) {
 bool TUVCInterpreter::LoadProgram(IProgramRef program) {
   if (Running) return false;
   Program = std::move(program);
+  ForgetDecoded();
   PC = 0;
   SP = 0;
   MP = 0;
@@ -59,21 +62,71 @@ void TUVCInterpreter::Stop() {
 }
 
 void TUVCInterpreter::Run() {
-  if (Running) return;  // a second Run from inside the first one's console wait
-  Console->Open(Program ? Program->GetProgramName() : std::string());
-  Running = true;
-  StopRequested = false;
-  SkipLF = false;
-  PC = 0;
+  if (!BeginRun()) return;  // a second Run from inside the first one's console wait
   try {
     if (!Program) throw TIllegalInstruction("No program or no program command present");
-    RunLoop();
+    TDecoded decoded;  // without stops, and decoded afresh: the program may have changed
+    while (RunLoop(decoded) == TRunExit::Paused) {
+    }
   } catch (const uvm::TRunStopped &) {
   } catch (...) {
     Stop();
     throw;
   }
   Stop();
+}
+
+bool TUVCInterpreter::BeginRun() {
+  if (Running) return false;
+  Console->Open(Program ? Program->GetProgramName() : std::string());
+  Running = true;
+  StopRequested = false;
+  SkipLF = false;
+  PC = 0;
+  PollLeft = PollInterval;
+  ForgetDecoded();  // the program may have been changed since the last run
+  return true;
+}
+
+TUVCInterpreter::TRunExit TUVCInterpreter::Resume() {
+  if (!Running) return TRunExit::Stopped;
+  if (PauseRequested.exchange(false, std::memory_order_relaxed)) return TRunExit::Paused;
+  try {
+    if (!Program) throw TIllegalInstruction("No program or no program command present");
+    const TRunExit exit = RunLoop(DecodedForStops());
+    if (exit == TRunExit::Paused) PauseRequested.store(false, std::memory_order_relaxed);
+    return exit;
+  } catch (const uvm::TRunStopped &) {
+    Stop();
+    return TRunExit::Stopped;
+  } catch (...) {
+    Stop();
+    throw;
+  }
+}
+
+void TUVCInterpreter::SetStopPCs(std::vector<std::int32_t> pcs) {
+  std::sort(pcs.begin(), pcs.end());
+  pcs.erase(std::unique(pcs.begin(), pcs.end()), pcs.end());
+  StopPCs = std::move(pcs);
+}
+
+TUVCInterpreter::TDecoded &TUVCInterpreter::DecodedForStops() {
+  for (std::size_t k = 0; k < DecodedCache.size(); ++k) {
+    if (DecodedCache[k] && DecodedCache[k]->Stops == StopPCs) {
+      std::rotate(DecodedCache.begin(), DecodedCache.begin() + static_cast<std::ptrdiff_t>(k),
+                  DecodedCache.begin() + static_cast<std::ptrdiff_t>(k) + 1);
+      return *DecodedCache.front();
+    }
+  }
+  std::rotate(DecodedCache.begin(), DecodedCache.end() - 1, DecodedCache.end());
+  DecodedCache.front() = std::make_unique<TDecoded>();
+  DecodedCache.front()->Stops = StopPCs;
+  return *DecodedCache.front();
+}
+
+void TUVCInterpreter::ForgetDecoded() {
+  for (auto &entry : DecodedCache) entry.reset();
 }
 
 // Step: one instruction through the same code as the run loop, dispatched by a switch.

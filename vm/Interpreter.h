@@ -7,10 +7,12 @@
 //   Semantics.inc        what every instruction does, written once (helpers: ExecMacros.h,
 //                        StoreAccess.h; the arithmetic rules shared with the compiler's constant
 //                        folding: Arithmetic.h)
-//   Interpreter.cpp      registers, store, Step (one instruction through Semantics.inc), Run
+//   Interpreter.cpp      registers, store, Step (one instruction through Semantics.inc), Run and
+//                        the run in pieces of debuggers (BeginRun, Resume, stop PCs)
 //   ConsoleIO.cpp        the console operations of a run
 //   Errors.h             the run-time errors
-//   fast/RunLoop.cpp     Run's loop: the program decoded once into slots, computed goto
+//   fast/RunLoop.cpp     Run's loop: the program decoded once into slots (DecodedProgram.h),
+//                        computed goto or a switch (-DULVAN_SWITCH_DISPATCH)
 //   fast/Superinstructions.def, .h, .cpp
 //                        the superinstructions declared as data and the decoder's longest
 //                        match; fast/gen/GenerateFused.cpp composes their bodies from
@@ -19,7 +21,9 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,6 +65,45 @@ class TUVCInterpreter {
   void Stop();
   bool IsRunning() const { return Running; }
 
+  // ---- Running in pieces (debuggers)
+  // BeginRun opens the console and starts a run at instruction 0 without executing anything;
+  // Resume then runs it on from the current registers until one of the TRunExit reasons, and
+  // can be called again after AtStopPC and Paused. Between two calls the registers and the store
+  // may be read (and SetRegisters / Step used); the console stays open until the run ends.
+  //
+  //   SetStopPCs({5, 9});  BeginRun();
+  //   while (Resume() == TRunExit::AtStopPC) Inspect(GetPC());
+  enum class TRunExit : std::uint8_t {
+    Ended,     // the outermost Ret or a Halt ended the program; the console is released
+    Stopped,   // Stop was called (by the caller or a console callback), or nothing was running
+    AtStopPC,  // PC is a stop PC and that instruction has not run
+    Paused,    // RequestPause was seen; PC is the next instruction to run
+  };
+  // Refused (false) while running. Otherwise opens the console as Run does, sets PC to 0 and
+  // answers true.
+  bool BeginRun();
+  // Runs from PC, SP and MP as they are. The instruction at PC always runs, even when it is a
+  // stop PC (so that a resume after a stop goes on); every later instruction whose index is a
+  // stop PC stops the run before it (AtStopPC). Run-time errors as in Run (the run ends, the
+  // registers stay where the failing instruction left them). A Resume without a run started
+  // answers Stopped at once.
+  TRunExit Resume();
+  // The instruction indexes before which Resume stops; indexes outside the program are ignored.
+  // The decoded program is kept between resumes and built again only when the program, the stop
+  // set or the run (BeginRun) changes; the two most recent stop sets stay decoded, so switching
+  // back and forth between two sets costs nothing after the first time. Run ignores stop PCs.
+  void SetStopPCs(std::vector<std::int32_t> pcs);
+  const std::vector<std::int32_t> &GetStopPCs() const { return StopPCs; }
+  // Asks the running Resume to return Paused; safe from any thread and from console callbacks.
+  // It is checked where the console is polled, after at most PollInterval backward jumps; every
+  // endless run of the machine (a loop, a recursion: a call or a return jumps backwards) keeps
+  // jumping backwards, so the pause comes within a bounded number of instructions. A request made
+  // between two resumes makes the next Resume answer Paused before running anything. Run
+  // ignores it.
+  void RequestPause() { PauseRequested.store(true, std::memory_order_relaxed); }
+  // Backward jumps between two calls of the console's Poll.
+  static constexpr std::uint32_t PollInterval = 1u << 16;
+
   std::int32_t GetPC() const { return PC; }
   std::int32_t GetMP() const { return MP; }
   std::int32_t GetSP() const { return SP; }
@@ -100,7 +143,12 @@ class TUVCInterpreter {
   std::int32_t ReadConsoleInt();
   double ReadConsoleReal();
 
-  void RunLoop();
+  struct TDecoded;
+  // Runs the decoded program (decoding it first when it is empty) from the registers.
+  TRunExit RunLoop(TDecoded &decoded);
+  // The decoded program for the current stop set, from the cache or a fresh empty one.
+  TDecoded &DecodedForStops();
+  void ForgetDecoded();
 
   IConsole *Console;
   IProgramRef Program;
@@ -112,5 +160,10 @@ class TUVCInterpreter {
   bool InRead = false;         // a line read is waiting for keys
   bool StopRequested = false;  // Stop was called during a line read
   bool SkipLF = false;         // piped input: a line ended by CR swallows a following LF
+  std::atomic<bool> PauseRequested{false};
+  std::uint32_t PollLeft = PollInterval;  // backward jumps until the next Poll, across resumes
+  std::vector<std::int32_t> StopPCs;      // sorted, without duplicates
+  // The decoded programs of the two most recent stop sets, most recent first.
+  std::array<std::unique_ptr<TDecoded>, 2> DecodedCache;
   std::array<std::uint8_t, StoreSize> Store{};
 };

@@ -109,17 +109,20 @@ inline TOutcome RunSteps(const IProgramRef &prog, const std::string &input = {},
   return Capture(vm, console, error);
 }
 
+inline void ExpectSameEnd(const TOutcome &a, const TOutcome &b) {
+  EXPECT_EQ(a.Error, b.Error);
+  EXPECT_EQ(a.PC, b.PC);
+  EXPECT_EQ(a.SP, b.SP);
+  EXPECT_EQ(a.MP, b.MP);
+  EXPECT_EQ(a.Output, b.Output);
+  EXPECT_TRUE(a.Store == b.Store) << "stores differ";
+}
+
 // Runs both ways, expects the same end, and answers it.
 inline TOutcome RunBoth(const IProgramRef &prog, const std::string &input = {}, bool interactive = true,
                         std::vector<std::uint64_t> *fusedRuns = nullptr) {
   TOutcome fast = RunFast(prog, input, interactive, fusedRuns);
-  TOutcome slow = RunSteps(prog, input, interactive);
-  EXPECT_EQ(fast.Error, slow.Error);
-  EXPECT_EQ(fast.PC, slow.PC);
-  EXPECT_EQ(fast.SP, slow.SP);
-  EXPECT_EQ(fast.MP, slow.MP);
-  EXPECT_EQ(fast.Output, slow.Output);
-  EXPECT_TRUE(fast.Store == slow.Store) << "stores differ";
+  ExpectSameEnd(fast, RunSteps(prog, input, interactive));
   return fast;
 }
 

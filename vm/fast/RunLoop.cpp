@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "DecodedProgram.h"
 #include "Errors.h"
 #include "ExecMacros.h"
 #include "FloatToStr.h"
@@ -12,26 +13,17 @@
 #include "StoreAccess.h"
 #include "Superinstructions.h"
 
-#if defined(__GNUC__) && !defined(ULVAN_SWITCH_DISPATCH)
-#define ULVAN_COMPUTED_GOTO 1
-#else
-#define ULVAN_COMPUTED_GOTO 0
-#endif
-
 namespace {
-// Backward jumps between two calls of the console's Poll.
-constexpr std::uint32_t PollInterval = 1u << 16;
-// The switch's codes of the slot after the last instruction and of a counted superinstruction.
+// The switch's codes of the slot after the last instruction, of a stop PC's slot and of a
+// counted superinstruction.
 constexpr std::uintptr_t PastEndOp = uvm::fxEnd;
-constexpr std::uintptr_t CountedOp = uvm::fxEnd + 1;
+constexpr std::uintptr_t StopOp = uvm::fxEnd + 1;
+constexpr std::uintptr_t CountedOp = uvm::fxEnd + 2;
 }  // namespace
 
-void TUVCInterpreter::RunLoop() {
+TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
   const std::int32_t count = Program->GetCount();
-  std::vector<uvm::TSlot> code(static_cast<std::size_t>(count) + 1);
-  std::vector<TShortString> strings;
-  // With a superinstruction counter: the kind of each counted slot.
-  std::vector<uvm::TFused> counted(FusedRuns ? static_cast<std::size_t>(count) : 0, uvm::fxNone);
+  using TTarget = TDecoded::TTarget;
 
 #if ULVAN_COMPUTED_GOTO
   static const void *const labels[OpcodeCount] = {
@@ -44,10 +36,36 @@ void TUVCInterpreter::RunLoop() {
 #include "FusedKinds.inc"
 #undef X
   };
+  auto plainCode = [](std::uint8_t op) -> TTarget { return labels[op]; };
+  auto fusedCode = [](uvm::TFused f) -> TTarget { return fusedLabels[f - uvm::fxFirst]; };
+  const TTarget pastEndCode = &&L_PastEnd;
+  const TTarget stopCode = &&L_StopPC;
+  const TTarget countedCode = &&L_Counted;
+#else
+  auto plainCode = [](std::uint8_t op) -> TTarget { return op; };
+  auto fusedCode = [](uvm::TFused f) -> TTarget { return f; };
+  const TTarget pastEndCode = PastEndOp;
+  const TTarget stopCode = StopOp;
+  const TTarget countedCode = CountedOp;
 #endif
+  auto setCode = [](uvm::TSlot &slot, TTarget code) {
+#if ULVAN_COMPUTED_GOTO
+    slot.Target = code;
+#else
+    slot.Op = code;
+#endif
+  };
 
-  // Decode: strings first, so that their addresses are stable.
-  {
+  // Decode: strings first, so that their addresses are stable. No superinstruction covers a
+  // stop PC except as its first instruction.
+  if (decoded.Ready && decoded.Counting != (FusedRuns != nullptr)) decoded.Ready = false;
+  if (!decoded.Ready) {
+    const auto size = static_cast<std::size_t>(count) + 1;
+    decoded.Code.assign(size, uvm::TSlot{});
+    decoded.Strings.clear();
+    decoded.Counting = FusedRuns != nullptr;
+    decoded.Counted.assign(decoded.Counting ? size : 0, uvm::fxNone);
+    std::vector<uvm::TSlot> &code = decoded.Code;
     TInstruction instr;
     std::size_t stringCount = 0;
     std::vector<std::uint8_t> ops(static_cast<std::size_t>(count));
@@ -56,7 +74,7 @@ void TUVCInterpreter::RunLoop() {
       Program->GetInstruction(i, instr);
       if (instr.Opcode == ocPushStr) ++stringCount;
     }
-    strings.reserve(stringCount);
+    decoded.Strings.reserve(stringCount);
     for (std::int32_t i = 0; i < count; ++i) {
       Program->GetInstruction(i, instr);
       const auto k = static_cast<std::size_t>(i);
@@ -64,44 +82,48 @@ void TUVCInterpreter::RunLoop() {
       const std::uint8_t op = instr.Opcode < OpcodeCount ? instr.Opcode : std::uint8_t{ocIllegal};
       ops[k] = op;
       operands[k] = instr.IntValue;
-#if ULVAN_COMPUTED_GOTO
-      slot.Target = labels[op];
-#else
-      slot.Op = op;
-#endif
+      setCode(slot, plainCode(op));
       if (op == ocPushStr) {
-        strings.push_back(instr.StrValue);
-        slot.S = &strings.back();
+        decoded.Strings.push_back(instr.StrValue);
+        slot.S = &decoded.Strings.back();
       } else {
         std::memcpy(&slot.R, &instr.RealValue, sizeof slot.R);
       }
     }
+    std::vector<bool> isStop(static_cast<std::size_t>(count), false);
+    for (const std::int32_t pc : decoded.Stops)
+      if (pc >= 0 && pc < count) isStop[static_cast<std::size_t>(pc)] = true;
     for (std::int32_t i = 0; i < count; ++i) {
-      const uvm::TFused fused = uvm::FindFused(ops.data(), operands.data(), i, count);
+      const uvm::TFused fused = uvm::FindFused(ops.data(), operands.data(), i, count, isStop);
       if (fused == uvm::fxNone) continue;
       const auto k = static_cast<std::size_t>(i);
-      if (FusedRuns) counted[k] = fused;
-#if ULVAN_COMPUTED_GOTO
-      code[k].Target = FusedRuns ? &&vm_counted : fusedLabels[fused - uvm::fxFirst];
-#else
-      code[k].Op = FusedRuns ? CountedOp : fused;
-#endif
+      setCode(code[k], decoded.Counting ? countedCode : fusedCode(fused));
+      if (decoded.Counting) decoded.Counted[k] = fused;
     }
+    setCode(code[static_cast<std::size_t>(count)], pastEndCode);
+    // The stops last: a stop PC's slot keeps its operand and remembers what it ran.
+    decoded.Original.assign(size, TTarget{});
+    for (std::int32_t i = 0; i < count; ++i) {
+      const auto k = static_cast<std::size_t>(i);
+      if (!isStop[k]) continue;
 #if ULVAN_COMPUTED_GOTO
-    code[static_cast<std::size_t>(count)].Target = &&L_PastEnd;
+      decoded.Original[k] = code[k].Target;
 #else
-    code[static_cast<std::size_t>(count)].Op = PastEndOp;
+      decoded.Original[k] = code[k].Op;
 #endif
+      setCode(code[k], stopCode);
+    }
+    decoded.Ready = true;
   }
 
-  const uvm::TSlot *const base = code.data();
+  const uvm::TSlot *const base = decoded.Code.data();
   std::uint8_t *const S = Store.data();
   // SP as a 64-bit local: the store addresses S + sp + k of consecutive instructions then share
-  // one base, and the compiler carries values from a push to the next pop in registers.
+  // one base, and the compiler carries more values from a push to the next pop in registers.
   std::int64_t sp = SP;
   std::int32_t mp = MP;
   std::int32_t outPC = 0;  // the index that left the program
-  std::uint32_t pollCountdown = PollInterval;
+  std::uint32_t pollCountdown = PollLeft;
   const uvm::TSlot *ins = base;
 #if !ULVAN_COMPUTED_GOTO
   std::uintptr_t op = 0;
@@ -129,7 +151,7 @@ void TUVCInterpreter::RunLoop() {
 // The index of the k-th instruction of the slot being run (0: the slot's own).
 #define VM_CURPC_AT(k) (static_cast<std::int32_t>(ins - base) + (k))
 // A jump outside the program ends the run (index < 0) or fails; a backward one counts towards
-// the next Poll.
+// the next Poll, where a pause request is also honoured.
 #define VM_JUMP(t)                                                                      \
   do {                                                                                  \
     const std::int32_t to_ = (t);                                                       \
@@ -140,27 +162,31 @@ void TUVCInterpreter::RunLoop() {
     if (to_ <= VM_CURPC && --pollCountdown == 0) {                                      \
       pollCountdown = PollInterval;                                                     \
       PC = to_;                                                                         \
-      SP = sp;                                                                          \
+      SP = static_cast<std::int32_t>(sp);                                               \
       MP = mp;                                                                          \
       Console->Poll();                                                                  \
-      if (!Running) return;                                                             \
+      if (!Running) return TRunExit::Stopped;                                           \
+      if (PauseRequested.load(std::memory_order_relaxed)) {                             \
+        PollLeft = PollInterval;                                                        \
+        return TRunExit::Paused;                                                        \
+      }                                                                                 \
     }                                                                                   \
     ins = base + to_;                                                                   \
     VM_DISPATCH();                                                                      \
   } while (0)
-#define VM_SAVE()    \
-  do {               \
-    PC = VM_CURPC;   \
-    SP = sp;         \
-    MP = mp;         \
+#define VM_SAVE()                          \
+  do {                                     \
+    PC = VM_CURPC;                         \
+    SP = static_cast<std::int32_t>(sp);    \
+    MP = mp;                               \
   } while (0)
-#define VM_HALT          \
-  do {                   \
-    PC = VM_CURPC + 1;   \
-    SP = sp;             \
-    MP = mp;             \
-    Stop();              \
-    return;              \
+#define VM_HALT                            \
+  do {                                     \
+    PC = VM_CURPC + 1;                     \
+    SP = static_cast<std::int32_t>(sp);    \
+    MP = mp;                               \
+    Stop();                                \
+    return TRunExit::Ended;                \
   } while (0)
 
 // The plain instructions: OPND, VM_CURPC and VM_NEXT of the slot itself. The superinstructions
@@ -174,6 +200,8 @@ void TUVCInterpreter::RunLoop() {
   } while (0)
 
 #if ULVAN_COMPUTED_GOTO
+  // A resume at a stop PC runs that instruction: the stop there has been reported.
+  if (ins->Target == stopCode) goto *decoded.Original[static_cast<std::size_t>(PC)];
   VM_DISPATCH();
 #include "Semantics.inc"
 #undef OPND
@@ -183,13 +211,17 @@ void TUVCInterpreter::RunLoop() {
 L_PastEnd:
   outPC = count;
   goto vm_out_of_range;
+L_StopPC:
+  goto vm_stop;
 // Counting superinstructions (tests): count the kind, then run it.
-vm_counted: {
-  const uvm::TFused kind = counted[static_cast<std::size_t>(ins - base)];
+L_Counted: {
+  const uvm::TFused kind = decoded.Counted[static_cast<std::size_t>(ins - base)];
   ++(*FusedRuns)[static_cast<std::size_t>(kind - uvm::fxFirst)];
   goto *fusedLabels[kind - uvm::fxFirst];
 }
 #else
+  op = ins->Op == stopCode ? decoded.Original[static_cast<std::size_t>(PC)] : ins->Op;
+  goto vm_switch;
 vm_dispatch:
   op = ins->Op;
 vm_switch:
@@ -199,8 +231,10 @@ vm_switch:
 #undef VM_CURPC
 #undef VM_NEXT
 #include "FusedBodies.inc"
+    case StopOp:
+      goto vm_stop;
     case CountedOp: {
-      const uvm::TFused kind = counted[static_cast<std::size_t>(ins - base)];
+      const uvm::TFused kind = decoded.Counted[static_cast<std::size_t>(ins - base)];
       ++(*FusedRuns)[static_cast<std::size_t>(kind - uvm::fxFirst)];
       op = kind;
       goto vm_switch;
@@ -211,13 +245,20 @@ vm_switch:
   }
 #endif
 
+vm_stop:
+  PC = VM_CURPC_AT(0);
+  SP = static_cast<std::int32_t>(sp);
+  MP = mp;
+  PollLeft = pollCountdown;
+  return TRunExit::AtStopPC;
+
 vm_out_of_range:
   PC = outPC;
-  SP = sp;
+  SP = static_cast<std::int32_t>(sp);
   MP = mp;
   if (outPC < 0) {
     Stop();
-    return;
+    return TRunExit::Ended;
   }
   throw TIllegalInstruction("No program or no program command present");
 
