@@ -141,7 +141,7 @@
     if (!uvm::MoveFits(addrPos_ + 4, a_, n_, TUVCInterpreter::StoreLimit))   \
       VM_MOVE_ERROR();                                                       \
     uvm::MoveStore(S, addrPos_ + 4, a_, n_);                                 \
-    sp = static_cast<std::int32_t>(addrPos_ - 1);                            \
+    sp = static_cast<decltype(sp)>(addrPos_ - 1);                            \
   } while (0)
 
 #define VM_MOVE(s, d, n)                                                     \

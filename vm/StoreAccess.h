@@ -43,20 +43,25 @@ inline void MoveStore(std::uint8_t *store, std::int64_t s, std::int64_t d, std::
     store[d] = store[s];
     return;
   }
+  // A value is loaded, fixed up in a register when the blocks overlap (byte i of the copy is
+  // then byte i mod (d-s) of the source) and stored whole, so that a later load of it can take
+  // the value straight from the store.
   if (n == 4) {
     std::uint32_t v;
-    if (static_cast<std::uint64_t>(d - s - 1) < 3) {  // d in s+1..s+3
-      for (std::int64_t i = 0; i < 4; ++i) store[d + i] = store[s + i];
-      return;
-    }
     std::memcpy(&v, store + s, 4);
+    const std::int64_t k = d - s;
+    if (static_cast<std::uint64_t>(k - 1) < 3) [[unlikely]]
+      v = k == 1 ? (v & 0xFFu) * 0x01010101u : k == 2 ? (v & 0xFFFFu) * 0x00010001u : (v & 0xFFFFFFu) | (v << 24);
     std::memcpy(store + d, &v, 4);
     return;
   }
-  if (n == 8 && (d <= s || d >= s + 8)) {
-    std::uint64_t v;
-    std::memcpy(&v, store + s, 8);
-    std::memcpy(store + d, &v, 8);
+  if (n == 8) {
+    std::uint8_t b[8];
+    std::memcpy(b, store + s, 8);
+    const std::int64_t k = d - s;
+    if (static_cast<std::uint64_t>(k - 1) < 7) [[unlikely]]
+      for (std::int64_t i = k; i < 8; ++i) b[i] = b[i - k];
+    std::memcpy(store + d, b, 8);
     return;
   }
   if (d > s && d < s + n) {

@@ -5,7 +5,7 @@ function(ulvan_superinstructions target)
   set(_fast ${CMAKE_CURRENT_FUNCTION_LIST_DIR})
   set(_out ${CMAKE_CURRENT_BINARY_DIR}/fused)
   set(_files ${_out}/FusedKinds.inc ${_out}/FusedPatterns.inc ${_out}/FusedBodies.inc)
-  add_executable(GenerateFused ${_fast}/gen/GenerateFused.cpp)
+  add_executable(GenerateFused ${_fast}/gen/GenerateFused.cpp ${_fast}/gen/RegisterForm.cpp)
   target_include_directories(GenerateFused PRIVATE ${_fast}/..)
   add_custom_command(
     OUTPUT ${_files}

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "Opcodes.h"
+#include "RegisterForm.h"
 
 namespace {
 
@@ -155,7 +156,10 @@ int main(int argc, char **argv) {
     }
     table += "{" + e + ", " + n + ", {" + ops + "}, {" + fixed + "}, {" + values + "}},\n";
 
-    code += "VM_FUSED(" + e + ") {\n";
+    std::vector<gen::TFormStep> form;
+    for (const TStep &s : k.Steps) form.push_back({s.Op, s.Fixed, s.Value});
+    const auto fast = gen::RegisterBody(e, form);
+    code += fast ? *fast : "VM_FUSED(" + e + ") {\n";
     for (std::size_t i = 0; i < k.Steps.size(); ++i) {
       const TStep &s = k.Steps[i];
       const auto body = bodies.find(s.Op);
