@@ -1,6 +1,7 @@
 // Theme icons with fallbacks from the widget style or drawn here.
 #include "CommandIcons.h"
 
+#include <QAction>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -83,11 +84,25 @@ QIcon CommandIcon(TCommandIcon which, const QStyle *style) {
       {"edit-copy", QStyle::SP_CustomBase},
       {"edit-paste", QStyle::SP_CustomBase},
       {"help-about", QStyle::SP_MessageBoxInformation},
+      {"edit-undo", QStyle::SP_ArrowBack},
+      {"edit-redo", QStyle::SP_ArrowForward},
   };
+  if (which == TCommandIcon::ciNone) return {};
   const TEntry &entry = entries[static_cast<int>(which)];
   QIcon themed = QIcon::fromTheme(QString::fromLatin1(entry.Theme));
   if (!themed.isNull()) return themed;
   if (entry.Standard != QStyle::SP_CustomBase && style != nullptr)
     return style->standardIcon(entry.Standard);
   return Drawn(which);
+}
+
+QAction *MakeAction(QObject *owner, const char *name, const QString &caption, const QString &tip,
+                    const QString &status, const QList<QKeySequence> &shortcuts,
+                    TCommandIcon icon, const QStyle *style) {
+  auto *action = new QAction(CommandIcon(icon, style), caption, owner);
+  action->setObjectName(QString::fromLatin1(name));
+  action->setToolTip(tip);
+  action->setStatusTip(status);
+  action->setShortcuts(shortcuts);
+  return action;
 }

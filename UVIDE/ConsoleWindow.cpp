@@ -45,7 +45,7 @@ TConsoleWindow::TConsoleWindow(QWidget *owner) : QWidget(owner, Qt::Window) {
   Screen->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   Screen->setCursorWidth(8);
   Screen->setFocusPolicy(Qt::StrongFocus);
-  const QFont font = EditorFont(14);
+  const QFont font = EditorFont(DefaultFontPixelSize);
   Screen->setFont(font);
   QPalette colours = Screen->palette();
   colours.setColor(QPalette::Base, Qt::black);
@@ -63,6 +63,8 @@ TConsoleWindow::TConsoleWindow(QWidget *owner) : QWidget(owner, Qt::Window) {
              Screen->style()->pixelMetric(QStyle::PM_ScrollBarExtent),
          qCeil(metrics.lineSpacing()) * 25 + border + 1);
 }
+
+void TConsoleWindow::SetFontPixelSize(int pixels) { Screen->setFont(EditorFont(pixels)); }
 
 TConsoleWindow::~TConsoleWindow() {
   if (WaitLoop) WaitLoop->quit();

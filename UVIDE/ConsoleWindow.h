@@ -59,6 +59,9 @@ class TConsoleWindow final : public QWidget, public IConsole {
   bool IsWaitingForKey() const { return WaitLoop != nullptr; }
   QString ScreenText() const;
   QPlainTextEdit *TextArea() const { return Screen; }
+  // The text area's font size; the window keeps its size.
+  static constexpr int DefaultFontPixelSize = 14;
+  void SetFontPixelSize(int pixels);
 
  protected:
   void closeEvent(QCloseEvent *event) override;

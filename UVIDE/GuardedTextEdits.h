@@ -8,7 +8,7 @@
 #include <QTextEdit>
 
 template <typename TEdit>
-class TGuardedEdit final : public TEdit {
+class TGuardedEdit : public TEdit {
  public:
   using TEdit::TEdit;
 

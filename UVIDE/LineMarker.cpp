@@ -2,13 +2,11 @@
 // it is neither in the undo history nor in the saved text, and the highlighter's colours stay.
 #include "LineMarker.h"
 
-#include <algorithm>
-
-#include <QScrollBar>
 #include <QTextBlock>
-#include <QTextEdit>
 
-TLineMarker::TLineMarker(QTextEdit *editor) : QObject(editor), Editor(editor) {
+#include "CodeEditor.h"
+
+TLineMarker::TLineMarker(TCodeEditor *editor) : QObject(editor), Editor(editor) {
   // Any edit ends the mark: the line it named may have moved. Recolouring announces a change
   // of no characters, which leaves it.
   connect(Editor->document(), &QTextDocument::contentsChange, this,
@@ -22,34 +20,18 @@ QColor TLineMarker::MarkColour(TLineMarkKind kind) {
 }
 
 void TLineMarker::ShowLine(int index, TLineMarkKind kind) {
-  QTextDocument *document = Editor->document();
-  index = std::clamp(index, 0, std::max(document->blockCount() - 1, 0));
-  const QTextBlock block = document->findBlockByNumber(index);
-  QTextCursor caret(document);
-  caret.setPosition(block.isValid() ? block.position() : 0);
-  Editor->setTextCursor(caret);
-
+  Editor->GoToLine(index);
   QTextEdit::ExtraSelection mark;
-  mark.cursor = caret;
+  mark.cursor = Editor->textCursor();
   mark.format.setBackground(MarkColour(kind));
   mark.format.setProperty(QTextFormat::FullWidthSelection, true);
-  Editor->setExtraSelections({mark});
-  Marked = index;
+  Marked = mark.cursor.blockNumber();
   Kind = kind;
-
-  // Towards the middle: first bring the line into view, then move the view so that the line
-  // stands half a view below its top where the text allows it.
-  Editor->ensureCursorVisible();
-  QScrollBar *bar = Editor->verticalScrollBar();
-  const QRect line = Editor->cursorRect(caret);
-  const int middle = Editor->viewport()->height() / 2;
-  bar->setValue(std::clamp(bar->value() + line.center().y() - middle, bar->minimum(),
-                           bar->maximum()));
-  Editor->setFocus();
+  Editor->SetSelections(TSelectionLayer::slLineMark, {mark});
 }
 
 void TLineMarker::Clear() {
   if (Marked < 0) return;
   Marked = -1;
-  Editor->setExtraSelections({});
+  Editor->SetSelections(TSelectionLayer::slLineMark, {});
 }

@@ -6,7 +6,7 @@
 #include <QColor>
 #include <QObject>
 
-class QTextEdit;
+class TCodeEditor;
 
 enum class TLineMarkKind {
   lmDiagnostic,  // the line a diagnostic names
@@ -16,7 +16,7 @@ enum class TLineMarkKind {
 class TLineMarker final : public QObject {
   Q_OBJECT
  public:
-  explicit TLineMarker(QTextEdit *editor);
+  explicit TLineMarker(TCodeEditor *editor);
 
   // Line index from 0; outside the text it is clamped to the first or last line.
   void ShowLine(int index, TLineMarkKind kind);
@@ -28,7 +28,7 @@ class TLineMarker final : public QObject {
   static QColor MarkColour(TLineMarkKind kind);
 
  private:
-  QTextEdit *Editor;
+  TCodeEditor *Editor;
   int Marked = -1;
   TLineMarkKind Kind = TLineMarkKind::lmDiagnostic;
 };

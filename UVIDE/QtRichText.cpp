@@ -98,7 +98,10 @@ void TQtRichText::ContentsChange(int position, int removed, int added) {
 int TQtRichText::LineCount() const { return Doc->blockCount(); }
 
 std::string TQtRichText::LineText(int line) const {
-  const QString text = Doc->findBlockByNumber(line).text();
+  return LineBytes(Doc->findBlockByNumber(line).text());
+}
+
+std::string TQtRichText::LineBytes(const QString &text) {
   std::string bytes(static_cast<std::size_t>(text.size()), '\0');
   for (qsizetype i = 0; i < text.size(); ++i) {
     const char16_t u = text[i].unicode();

@@ -60,6 +60,9 @@ class TQtRichText : public IRichText {
   void RecolorAll();
 
   TUWHighlighter &Highlighter() { return H; }
+  const TUWHighlighter &Highlighter() const { return H; }
+  // A line as the highlighter reads it: one byte per character, 0x80 for one outside ASCII.
+  static std::string LineBytes(const QString &text);
 
   int LineCount() const override;
   std::string LineText(int line) const override;

@@ -1,8 +1,11 @@
 // The desktop's message boxes and file dialogs.
 #include "UserDialogs.h"
 
+#include <algorithm>
+
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace {
@@ -61,6 +64,15 @@ QString TQtUserDialogs::OpenFileName(const QString &folder) {
 
 QString TQtUserDialogs::SaveFileName(const QString &path) {
   return RunFileDialog(Owner, QFileDialog::AcceptSave, path);
+}
+
+bool TQtUserDialogs::AskLineNumber(int current, int last, int &line) {
+  bool ok = false;
+  const int chosen = QInputDialog::getInt(Owner, QStringLiteral("Go to Line"),
+                                          QStringLiteral("Line number (1 - %1):").arg(last),
+                                          current, 1, std::max(last, 1), 1, &ok);
+  if (ok) line = chosen;
+  return ok;
 }
 
 QString ChooseSaveName(IUserDialogs &dialogs, const QString &proposed) {

@@ -25,6 +25,9 @@ class IUserDialogs {
   // The file chosen in the save dialog, which proposes `path` (empty: nothing); empty when
   // cancelled.
   virtual QString SaveFileName(const QString &path) = 0;
+  // The line number asked for with "Go to Line", proposing `current`, from 1 to `last`; false
+  // when cancelled.
+  virtual bool AskLineNumber(int current, int last, int &line) = 0;
 };
 
 // The absolute path chosen in the save dialog, asked again (after a warning) while the chosen
@@ -41,6 +44,7 @@ class TQtUserDialogs final : public IUserDialogs {
   void Error(const QString &caption, const QString &text) override;
   QString OpenFileName(const QString &folder) override;
   QString SaveFileName(const QString &path) override;
+  bool AskLineNumber(int current, int last, int &line) override;
 
  private:
   QWidget *Owner;

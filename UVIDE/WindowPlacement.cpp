@@ -10,6 +10,9 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTextEdit>
+
+#include "CodeEditor.h"
+#include "EditorSettings.h"
 #include <QToolBar>
 
 namespace {
@@ -17,15 +20,16 @@ namespace {
 const QString GeometryKey = QStringLiteral("MainWindow/Geometry");
 const QString ListHeightKey = QStringLiteral("MainWindow/ErrorListHeight");
 
-QSettings Settings() { return QSettings(QStringLiteral("Ulvan"), QStringLiteral("Ulvan")); }
 
 }  // namespace
 
-QSize PageWindowSize(const QMainWindow &window, const QTextEdit &editor, int lines, int columns) {
+QSize PageWindowSize(const QMainWindow &window, const TCodeEditor &editor, int lines, int columns) {
   const QFontMetrics metrics(editor.font());
   const int margin = static_cast<int>(2 * editor.document()->documentMargin());
   const int frame = 2 * editor.frameWidth();
+  // The viewport's margins hold the gutter.
   int width = columns * metrics.horizontalAdvance(QLatin1Char('0')) + margin + frame +
+              editor.GutterWidth() +
               editor.verticalScrollBar()->sizeHint().width() + editor.cursorWidth();
   int height = lines * metrics.lineSpacing() + margin + frame +
                editor.horizontalScrollBar()->sizeHint().height();
@@ -43,13 +47,13 @@ QSize PageWindowSize(const QMainWindow &window, const QTextEdit &editor, int lin
 }
 
 int RestorePlacement(QMainWindow &window, int listHeight) {
-  const QSettings settings = Settings();
+  const QSettings settings = UlvanSettings();
   window.restoreGeometry(settings.value(GeometryKey).toByteArray());
   return std::max(settings.value(ListHeightKey, listHeight).toInt(), 1);
 }
 
 void SavePlacement(const QMainWindow &window, int listHeight) {
-  QSettings settings = Settings();
+  QSettings settings = UlvanSettings();
   settings.setValue(GeometryKey, window.saveGeometry());
   settings.setValue(ListHeightKey, listHeight);
 }

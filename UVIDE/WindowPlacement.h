@@ -6,11 +6,11 @@
 #include <QSize>
 
 class QMainWindow;
-class QTextEdit;
+class TCodeEditor;
 
 // The window size that shows `lines` lines of `columns` columns of the editor's font, at most
 // 80 % of the screen's available size in each direction.
-QSize PageWindowSize(const QMainWindow &window, const QTextEdit &editor, int lines, int columns);
+QSize PageWindowSize(const QMainWindow &window, const TCodeEditor &editor, int lines, int columns);
 
 // Restores the geometry saved by SavePlacement and gives back the list height saved with it,
 // or `listHeight` when nothing was saved.

@@ -18,20 +18,31 @@ ${_bytes}
 const std::size_t AboutPictureJpegSize = ${_size};
 ")
 
-file(GLOB UVIDE_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+file(GLOB UVIDE_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
+     ${CMAKE_CURRENT_SOURCE_DIR}/editor/*.cpp)
 list(REMOVE_ITEM UVIDE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
-file(GLOB UVIDE_HEADERS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+file(GLOB UVIDE_HEADERS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+     ${CMAKE_CURRENT_SOURCE_DIR}/editor/*.h)
 
 add_library(uvide STATIC ${UVIDE_SOURCES} ${UVIDE_HEADERS}
             ${CMAKE_CURRENT_BINARY_DIR}/AboutPictureData.cpp)
 set_target_properties(uvide PROPERTIES AUTOMOC ON)
-target_include_directories(uvide PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_include_directories(uvide PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/editor)
 # Only the compiler's interface: the program passes the parser factory in.
 target_include_directories(uvide PUBLIC ${PROJECT_SOURCE_DIR}/UVParser)
 target_link_libraries(uvide PUBLIC uvcode Qt6::Widgets PRIVATE JPEG::JPEG)
 if(TARGET uwrichedit)
   target_link_libraries(uvide PUBLIC uwrichedit)
 endif()
+# The Language Guide is compiled in.
+qt_add_resources(uvide "guide" PREFIX "/help" BASE ${CMAKE_CURRENT_SOURCE_DIR}/help
+                 FILES ${CMAKE_CURRENT_SOURCE_DIR}/help/LanguageGuide.md)
+# Where the examples are: installed, relative to the program's folder; in the build tree, the
+# sources' folder.
+file(RELATIVE_PATH _examples_from_bindir ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}
+     ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/ulvan/examples)
+set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/Examples.cpp PROPERTIES COMPILE_DEFINITIONS
+  "ULVAN_EXAMPLES_FROM_BINDIR=\"${_examples_from_bindir}\";ULVAN_BUILD_DIR=\"${PROJECT_BINARY_DIR}\";ULVAN_SOURCE_EXAMPLES=\"${PROJECT_SOURCE_DIR}/examples\"")
 
 add_executable(ulvan ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
 target_link_libraries(ulvan PRIVATE uvide uvparser)

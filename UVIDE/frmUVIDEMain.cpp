@@ -10,8 +10,6 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QFontMetrics>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -26,10 +24,12 @@
 #include <QToolBar>
 
 #include "CallTrace.h"
+#include "CodeEditor.h"
 #include "CommandIcons.h"
 #include "ConsoleWindow.h"
 #include "DiagnosticList.h"
-#include "GuardedTextEdits.h"
+#include "EditorPane.h"
+#include "FileListMenu.h"
 #include "Interpreter.h"
 #include "LineMarker.h"
 #include "ListingName.h"
@@ -39,16 +39,6 @@
 #include "frmUVAbout.h"
 
 namespace {
-
-QAction *MakeAction(QObject *owner, const char *name, const QString &caption, const QString &tip,
-                    const QString &status, const QKeySequence &shortcut, const QIcon &icon) {
-  auto *action = new QAction(icon, caption, owner);
-  action->setObjectName(QString::fromLatin1(name));
-  action->setToolTip(tip);
-  action->setStatusTip(status);
-  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-  return action;
-}
 
 // Runs the edit operation on the focused edit control, if any.
 template <typename TOperation>
@@ -96,6 +86,7 @@ TUVIDEMain::TUVIDEMain(TParserFactory parserFactory, QString commandLineFile, QW
   UpdateCaption();
   AboutBoxWidget = new TAboutBox(this);
   FormCreate();
+  ConnectEditor();
 }
 
 TUVIDEMain::~TUVIDEMain() {
@@ -114,43 +105,43 @@ void TUVIDEMain::SetDialogs(std::unique_ptr<IUserDialogs> dialogs) { Dialogs = s
 void TUVIDEMain::CreateActions() {
   const QStyle *s = style();
   FileNew = MakeAction(this, "FileNew", QStringLiteral("&New"), QStringLiteral("New"),
-                       QStringLiteral("Create a new file"), QKeySequence(Qt::CTRL | Qt::Key_N),
-                       CommandIcon(TCommandIcon::ciNew, s));
+                       QStringLiteral("Create a new file"), {QKeySequence(Qt::CTRL | Qt::Key_N)},
+                       TCommandIcon::ciNew, s);
   FileOpen = MakeAction(this, "FileOpen", QStringLiteral("&Open"), QStringLiteral("Open"),
-                        QStringLiteral("Open a file"), QKeySequence(Qt::CTRL | Qt::Key_O),
-                        CommandIcon(TCommandIcon::ciOpen, s));
+                        QStringLiteral("Open a file"), {QKeySequence(Qt::CTRL | Qt::Key_O)},
+                        TCommandIcon::ciOpen, s);
   FileSave = MakeAction(this, "FileSave", QStringLiteral("&Save"), QStringLiteral("Save"),
-                        QStringLiteral("Save current file"), QKeySequence(Qt::CTRL | Qt::Key_S),
-                        CommandIcon(TCommandIcon::ciSave, s));
+                        QStringLiteral("Save current file"), {QKeySequence(Qt::CTRL | Qt::Key_S)},
+                        TCommandIcon::ciSave, s);
   FileSaveAs = MakeAction(this, "FileSaveAs", QStringLiteral("Save &As..."),
                           QStringLiteral("Save As"),
                           QStringLiteral("Save current file with different name"), {},
-                          CommandIcon(TCommandIcon::ciSaveAs, s));
+                          TCommandIcon::ciSaveAs, s);
   FileSend = MakeAction(this, "FileSend", QStringLiteral("Sen&d"), QStringLiteral("Send"),
                         QStringLiteral("Send current file through electronic mail"), {},
-                        CommandIcon(TCommandIcon::ciSend, s));
+                        TCommandIcon::ciSend, s);
   FileRun = MakeAction(this, "FileRun", QStringLiteral("&Run"), QStringLiteral("Run"),
-                       QStringLiteral("Compile and run current program"), QKeySequence(Qt::Key_F9),
-                       CommandIcon(TCommandIcon::ciRun, s));
+                       QStringLiteral("Compile and run current program"), {QKeySequence(Qt::Key_F9)},
+                       TCommandIcon::ciRun, s);
   FileStop = MakeAction(this, "FileStop", QStringLiteral("&Stop"), QStringLiteral("Stop"),
                         QStringLiteral("Stop the running program"),
-                        QKeySequence(Qt::CTRL | Qt::Key_F2), CommandIcon(TCommandIcon::ciStop, s));
+                        {QKeySequence(Qt::CTRL | Qt::Key_F2)}, TCommandIcon::ciStop, s);
   FileExit = MakeAction(this, "FileExit", QStringLiteral("E&xit"), QStringLiteral("Exit"),
                         QStringLiteral("Exit application"), {},
-                        CommandIcon(TCommandIcon::ciExit, s));
+                        TCommandIcon::ciExit, s);
   EditCut = MakeAction(this, "EditCut", QStringLiteral("Cu&t"), QStringLiteral("Cut"),
                        QStringLiteral("Cuts the selection and puts it on the Clipboard"),
-                       QKeySequence(Qt::CTRL | Qt::Key_X), CommandIcon(TCommandIcon::ciCut, s));
+                       {QKeySequence(Qt::CTRL | Qt::Key_X)}, TCommandIcon::ciCut, s);
   EditCopy = MakeAction(this, "EditCopy", QStringLiteral("&Copy"), QStringLiteral("Copy"),
                         QStringLiteral("Copies the selection and puts it on the Clipboard"),
-                        QKeySequence(Qt::CTRL | Qt::Key_C), CommandIcon(TCommandIcon::ciCopy, s));
+                        {QKeySequence(Qt::CTRL | Qt::Key_C)}, TCommandIcon::ciCopy, s);
   EditPaste = MakeAction(this, "EditPaste", QStringLiteral("&Paste"), QStringLiteral("Paste"),
                          QStringLiteral("Inserts Clipboard contents"),
-                         QKeySequence(Qt::CTRL | Qt::Key_V), CommandIcon(TCommandIcon::ciPaste, s));
+                         {QKeySequence(Qt::CTRL | Qt::Key_V)}, TCommandIcon::ciPaste, s);
   HelpAbout = MakeAction(this, "HelpAbout", QStringLiteral("&About..."), QStringLiteral("About"),
                          QStringLiteral("Displays program information, version number, and "
                                         "copyright"),
-                         {}, CommandIcon(TCommandIcon::ciAbout, s));
+                         {}, TCommandIcon::ciAbout, s);
 
   auto bind = [this](QAction *action, void (TUVIDEMain::*handler)()) {
     connect(action, &QAction::triggered, this, [this, handler] { Guarded([this, handler] {
@@ -174,6 +165,7 @@ void TUVIDEMain::CreateActions() {
   for (QAction *action : {FileNew, FileOpen, FileSave, FileSaveAs, FileSend, FileRun, FileStop,
                           FileExit, EditCut, EditCopy, EditPaste, HelpAbout})
     addAction(action);
+  CreateEditorActions();
   // Stop works from the console too, where the running program has the keyboard.
   ConsoleWindow->addAction(FileStop);
   connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });
@@ -187,6 +179,9 @@ void TUVIDEMain::CreateMenus() {
   FileMenu->menuAction()->setStatusTip(QStringLiteral("File related commands"));
   FileMenu->addActions({FileNew, FileOpen, FileSave, FileSaveAs});
   FileMenu->addSeparator();
+  FileMenu->addMenu(RecentMenu);
+  FileMenu->addMenu(ExamplesMenu);
+  FileMenu->addSeparator();
   FileMenu->addAction(FileSend);
   FileMenu->addSeparator();
   FileMenu->addActions({FileRun, FileStop});
@@ -194,9 +189,18 @@ void TUVIDEMain::CreateMenus() {
   FileMenu->addAction(FileExit);
   EditMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
   EditMenu->menuAction()->setStatusTip(QStringLiteral("Edit commands"));
-  EditMenu->addActions({EditCut, EditCopy, EditPaste});
+  EditMenu->addActions({EditUndo, EditRedo});
+  EditMenu->addSeparator();
+  EditMenu->addActions({EditCut, EditCopy, EditPaste, EditSelectAll});
+  EditMenu->addSeparator();
+  EditMenu->addActions({EditFind, EditFindNext, EditFindPrevious, EditReplace, EditGoToLine});
+  ViewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+  ViewMenu->menuAction()->setStatusTip(QStringLiteral("Text size"));
+  ViewMenu->addActions({ViewZoomIn, ViewZoomOut, ViewZoomReset});
   HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
   HelpMenu->menuAction()->setStatusTip(QStringLiteral("Help topics"));
+  HelpMenu->addAction(HelpGuide);
+  HelpMenu->addSeparator();
   HelpMenu->addAction(HelpAbout);
 }
 
@@ -212,6 +216,8 @@ void TUVIDEMain::CreateToolBar() {
   ToolBar1->addSeparator();
   ToolBar1->addActions({EditCut, EditCopy, EditPaste});
   ToolBar1->addSeparator();
+  ToolBar1->addActions({EditUndo, EditRedo});
+  ToolBar1->addSeparator();
   ToolBar1->addActions({FileRun, FileStop});
 }
 
@@ -221,13 +227,12 @@ void TUVIDEMain::CreateEditor() {
   Splitter1->setHandleWidth(2);
   Splitter1->setChildrenCollapsible(false);
 
-  RichEdit1 = new TGuardedTextEdit(Splitter1);
+  EditorPane = new TEditorPane(Splitter1);
+  RichEdit1 = EditorPane->Editor();
   RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
   TQtRichText::ConfigureEditor(RichEdit1);
   RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  RichEdit1->setTabStopDistance(QFontMetricsF(RichEdit1->font()).horizontalAdvance(QLatin1Char(' ')) * 8);
-  RichEdit1->installEventFilter(this);
   connect(RichEdit1, &QTextEdit::textChanged, this, [this] { RichEdit1Change(); });
   connect(RichEdit1, &QTextEdit::copyAvailable, this, [this] { UpdateEditActions(); });
   connect(RichEdit1->document(), &QTextDocument::modificationChanged, this,
@@ -240,7 +245,7 @@ void TUVIDEMain::CreateEditor() {
   connect(lstErrors, &TDiagnosticList::JumpRequested, this, [this] { lstErrorsDblClick(); });
   connect(lstErrors, &QListWidget::currentRowChanged, this, [this] { ShowDiagnosticHint(); });
 
-  Splitter1->addWidget(RichEdit1);
+  Splitter1->addWidget(EditorPane);
   Splitter1->addWidget(lstErrors);
   Splitter1->setCollapsible(0, false);
   Splitter1->setCollapsible(1, true);
@@ -254,6 +259,7 @@ void TUVIDEMain::FormCreate() {
   // From here on the highlighter follows every change of the document by itself.
   RichText = std::make_unique<TQtRichText>(RichEdit1);
   RichText->InitHighlighter();
+  RichEdit1->SetHighlighter(RichText.get());
   UpdateEditActions();
   UpdateRunActions();
   SetModified(false);
@@ -354,27 +360,17 @@ void TUVIDEMain::RichEdit1Change() {
   if (!FileSave->isEnabled()) FileSave->setEnabled(true);
 }
 
-bool TUVIDEMain::eventFilter(QObject *watched, QEvent *event) {
-  // Shift+Enter would start a line inside the same paragraph; in a source text every line
-  // break is a plain one.
-  if (watched == RichEdit1 && event->type() == QEvent::KeyPress) {
-    auto *key = static_cast<QKeyEvent *>(event);
-    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-        key->modifiers() != Qt::NoModifier && key->modifiers() != Qt::KeypadModifier) {
-      RichEdit1->textCursor().insertBlock();
-      RichEdit1->ensureCursorVisible();
-      return true;
-    }
-  }
-  return QMainWindow::eventFilter(watched, event);
-}
-
 // ---- file commands ----
 
 void TUVIDEMain::FileNewExecute() {
   if (Running || !QuerySaveChanges()) return;
+  StartNewText();
+}
+
+void TUVIDEMain::StartNewText() {
   ClearDiagnostics();
   FileNameValue = Untitled;
+  ProposedName.clear();
   EncodingValue = TTextEncoding::teUtf8;
   RichEdit1->clear();
   SetModified(false);
@@ -421,6 +417,8 @@ void TUVIDEMain::LoadFile(const QString &name) {
   statusBar()->clearMessage();
   RichEdit1->moveCursor(QTextCursor::Start);
   FileNameValue = QFileInfo(name).absoluteFilePath();
+  ProposedName.clear();
+  RememberFile(FileNameValue);
   EncodingValue = source.Encoding;
   RichEdit1->setFocus();
   SetModified(false);
@@ -439,13 +437,14 @@ void TUVIDEMain::FileSaveExecute() {
     WriteText(FileNameValue);
     SetModified(false);
     FileSave->setEnabled(false);
+    RememberFile(FileNameValue);
   } else {
     FileSaveAsExecute();
   }
 }
 
 void TUVIDEMain::FileSaveAsExecute() {
-  const QString proposed = FileNameValue == Untitled ? QString() : FileNameValue;
+  const QString proposed = FileNameValue == Untitled ? ProposedName : FileNameValue;
   const QString path = ChooseSaveName(*Dialogs, proposed);
   if (path.isEmpty()) return;
   if (QFileInfo::exists(path) &&
@@ -453,8 +452,10 @@ void TUVIDEMain::FileSaveAsExecute() {
     return;
   WriteText(path);
   FileNameValue = path;
+  ProposedName.clear();
   SetModified(false);
   FileSave->setEnabled(false);
+  RememberFile(path);
   UpdateCaption();
 }
 
@@ -503,6 +504,7 @@ void TUVIDEMain::FileRunExecute() {
     return;
   }
   LineMarker->Clear();
+  RichEdit1->ClearLineMarks(TGutterMark::gmRunError);
   statusBar()->showMessage(QStringLiteral("Compiling..."));
   statusBar()->repaint();
   const IParserRef parser = ParserFactory();
@@ -556,7 +558,10 @@ void TUVIDEMain::ShowRunOutcome(const TRunOutcome &outcome) {
   statusBar()->showMessage(RunStatusText(outcome));
   ConsoleWindow->ShowEnd(outcome.End, RunEndLine(outcome));
   if (outcome.End != TRunEnd::reRunError) return;
-  if (outcome.Line > 0) LineMarker->ShowLine(outcome.Line - 1, TLineMarkKind::lmRunError);
+  if (outcome.Line > 0) {
+    LineMarker->ShowLine(outcome.Line - 1, TLineMarkKind::lmRunError);
+    RichEdit1->SetLineMark(outcome.Line - 1, TGutterMark::gmRunError);
+  }
   Dialogs->Error(QStringLiteral("Ulvan"), RunErrorBoxText(outcome));
 }
 

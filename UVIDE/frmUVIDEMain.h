@@ -7,20 +7,25 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "CodeEditor.h"
 #include "DiagnosticList.h"
+#include "EditorSettings.h"
 #include "IParser.h"
 #include "RunOutcome.h"
 #include "SourceText.h"
 #include "UserDialogs.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QSplitter;
-class QTextEdit;
 class QToolBar;
 class TAboutBox;
 class TUVCInterpreter;
 class TConsoleWindow;
+class TEditorPane;
+class TFileListMenu;
+class THelpWindow;
 class TLineMarker;
 class TMailSender;
 class TQtRichText;
@@ -51,6 +56,17 @@ class TUVIDEMain final : public QMainWindow {
   void FileStopExecute();
   void FileExitExecute();
   void HelpAboutExecute();
+  // Asks for a line number and puts the caret at the start of that line (clamped to the text).
+  void EditGoToLineExecute();
+  // The Language Guide, at the entry of the word at the editor's caret when it has one.
+  void HelpGuideExecute();
+  // A file of the Recent Files menu: opened as Open does; one that no longer exists is said
+  // to be gone and leaves the list.
+  void OpenRecentFile(const QString &path);
+  // A copy of an example program as a new, unsaved text.
+  void OpenExample(const QString &path);
+  // The folder whose programs the Examples menu lists (found beside the program by default).
+  void SetExamplesFolder(const QString &folder);
   void LoadFile(const QString &name);
   void ShowErrorList(bool show);
   void lstErrorsDblClick();
@@ -80,6 +96,8 @@ class TUVIDEMain final : public QMainWindow {
   // The one marked line of the editor: a diagnostic's or a run-time error's.
   TLineMarker *Marker() const { return LineMarker; }
   bool IsSendingMail() const;
+  // The Language Guide's window, made when first asked for.
+  THelpWindow *GuideWindow() const { return Guide; }
 
   // The edited text with LF line ends.
   QString EditorText() const;
@@ -88,7 +106,7 @@ class TUVIDEMain final : public QMainWindow {
 
   // Controls and commands.
   QToolBar *ToolBar1 = nullptr;
-  QTextEdit *RichEdit1 = nullptr;
+  TCodeEditor *RichEdit1 = nullptr;
   TDiagnosticList *lstErrors = nullptr;
   QSplitter *Splitter1 = nullptr;
   QMenu *FileMenu = nullptr;
@@ -106,17 +124,40 @@ class TUVIDEMain final : public QMainWindow {
   QAction *EditCopy = nullptr;
   QAction *EditPaste = nullptr;
   QAction *HelpAbout = nullptr;
+  // The editor's own commands.
+  TEditorPane *EditorPane = nullptr;
+  QMenu *ViewMenu = nullptr;
+  TFileListMenu *RecentMenu = nullptr;
+  TFileListMenu *ExamplesMenu = nullptr;
+  QLabel *CaretPosition = nullptr;  // "Line 12, Col 5" at the right of the status bar
+  QAction *EditUndo = nullptr;
+  QAction *EditRedo = nullptr;
+  QAction *EditSelectAll = nullptr;
+  QAction *EditFind = nullptr;
+  QAction *EditFindNext = nullptr;
+  QAction *EditFindPrevious = nullptr;
+  QAction *EditReplace = nullptr;
+  QAction *EditGoToLine = nullptr;
+  QAction *ViewZoomIn = nullptr;
+  QAction *ViewZoomOut = nullptr;
+  QAction *ViewZoomReset = nullptr;
+  QAction *HelpGuide = nullptr;
 
  protected:
   void showEvent(QShowEvent *event) override;
   void closeEvent(QCloseEvent *event) override;
-  bool eventFilter(QObject *watched, QEvent *event) override;
 
  private:
   void CreateActions();
   void CreateMenus();
   void CreateToolBar();
   void CreateEditor();
+  // EditorCommands.cpp: the editor's commands, the recent files and the examples.
+  void CreateEditorActions();
+  void ConnectEditor();
+  void RememberFile(const QString &path);
+  void ShowCaretPosition();
+  void FontSizeChanged(int pixels);
   void FormCreate();
   void FormShow();
   bool FormCloseQuery();
@@ -126,6 +167,8 @@ class TUVIDEMain final : public QMainWindow {
   void UpdateRunActions();
   // Runs a command and shows whatever it throws in the error box.
   void Guarded(const std::function<void()> &command);
+  // An empty untitled text, as New makes it once the changes are dealt with.
+  void StartNewText();
   // Asks whether to save changes; true when the caller may go on.
   bool QuerySaveChanges();
   void WriteText(const QString &path);
@@ -148,6 +191,10 @@ class TUVIDEMain final : public QMainWindow {
   TMailSender *Mail = nullptr;
   TAboutBox *AboutBoxWidget = nullptr;
   TLineMarker *LineMarker = nullptr;
+  THelpWindow *Guide = nullptr;
+  TEditorSettings Settings;
+  // What Save As proposes for an untitled text (an example's name), empty for nothing.
+  QString ProposedName;
   QString FileNameValue = Untitled;
   // The counts of the last failed compile, shown before a diagnostic's hint.
   QString CompileSummary;

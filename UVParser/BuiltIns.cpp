@@ -47,6 +47,12 @@ TBuiltIn BuiltInOf(const TProcedureDescriptor *proc) {
 
 }  // namespace
 
+std::vector<std::string> BuiltInRoutineNames() {
+  std::vector<std::string> names;
+  for (const TBuiltInEntry &entry : BuiltIns) names.emplace_back(entry.Name);
+  return names;
+}
+
 void TUVParser::RegisterPredeclared() {
   SymbolTable->OpenScope();
   const struct {

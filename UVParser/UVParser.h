@@ -72,6 +72,9 @@ inline bool IsKind(TTypeDescriptor *type, TTypeKind kind) {
   return type && type->Kind == kind;
 }
 
+// The names of the built-in routines (SIN, WRITELN, ...), upper case, in the order entered.
+std::vector<std::string> BuiltInRoutineNames();
+
 // The low 32 bits of a folded integer, as the machine holds it.
 inline std::int32_t Low32(std::int64_t value) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));

@@ -11,6 +11,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "CodeEditor.h"
 #include "ConsoleWindow.h"
 #include "LineMarker.h"
 #include "RunOutcome.h"
@@ -188,6 +189,7 @@ TEST_F(WindowTest, RunErrorLineStaysMarkedUntilTheNextRun) {
   Window->FileRun->trigger();
   EXPECT_EQ(Window->Marker()->MarkedLine(), 0);
   EXPECT_EQ(Window->Marker()->MarkedKind(), TLineMarkKind::lmRunError);
+  EXPECT_EQ(Window->RichEdit1->LinesWithMark(TGutterMark::gmRunError), QList<int>{0});
   Parser->Success = false;
   Parser->Errors = {"[Error] demo.pas(2): ; missing", "[Warning] demo.pas(3): w",
                     "[Error] demo.pas(4): x"};
@@ -195,6 +197,7 @@ TEST_F(WindowTest, RunErrorLineStaysMarkedUntilTheNextRun) {
   // The first error's mark took the place of the run-time error's.
   EXPECT_EQ(Window->Marker()->MarkedLine(), 1);
   EXPECT_EQ(Window->Marker()->MarkedKind(), TLineMarkKind::lmDiagnostic);
+  EXPECT_TRUE(Window->RichEdit1->LinesWithMark(TGutterMark::gmRunError).isEmpty());
   EXPECT_TRUE(Window->statusBar()->currentMessage().startsWith("2 errors, 1 warning - "));
 }
 

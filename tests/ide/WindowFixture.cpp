@@ -85,6 +85,14 @@ QString TScriptedDialogs::SaveFileName(const QString &path) {
   return NextName(FileNames);
 }
 
+bool TScriptedDialogs::AskLineNumber(int current, int last, int &line) {
+  Calls.push_back({QStringLiteral("GoToLine"), {}, QStringLiteral("%1/%2").arg(current).arg(last)});
+  if (LineNumbers.empty()) return false;
+  line = LineNumbers.front();
+  LineNumbers.pop_front();
+  return true;
+}
+
 IProgramRef HelloProgram(const std::string &text) {
   return Build("Hello", {{ocInit}, {ocPushStr, 0, text}, {ocWriteLn}, {ocRet}});
 }

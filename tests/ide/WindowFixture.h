@@ -25,9 +25,10 @@ inline void PrintTo(const QString &text, std::ostream *out) {
 
 // One question or message the window showed.
 struct TDialogCall {
-  QString Kind;  // "YesNoCancel", "OkCancel", "Warning", "Error", "Open", "Save"
+  QString Kind;  // "YesNoCancel", "OkCancel", "Warning", "Error", "Open", "Save", "GoToLine"
   QString Caption;
-  QString Text;  // for "Open" the folder it starts in, for "Save" the path it proposes
+  QString Text;  // for "Open" the folder it starts in, for "Save" the path it proposes, for
+                 // "GoToLine" the proposed and the last line as "12/40"
 };
 
 // Answers from queues filled by the test; every call is recorded.
@@ -39,8 +40,10 @@ class TScriptedDialogs final : public IUserDialogs {
   void Error(const QString &caption, const QString &text) override;
   QString OpenFileName(const QString &folder) override;
   QString SaveFileName(const QString &path) override;
+  bool AskLineNumber(int current, int last, int &line) override;
 
   std::deque<TAnswer> Answers;
+  std::deque<int> LineNumbers;  // an empty queue cancels the dialog
   std::deque<QString> FileNames;  // an empty name cancels the dialog
   std::vector<TDialogCall> Calls;
 };

@@ -59,6 +59,7 @@ TEST_F(WindowTest, CommandsHaveTheirCaptionsHintsAndShortcuts) {
   struct TRow {
     QAction *Action;
     const char *Caption, *Tip, *Status, *Shortcut;
+    bool Icon = true;
   };
   const TRow rows[] = {
       {Window->FileNew, "&New", "New", "Create a new file", "Ctrl+N"},
@@ -75,6 +76,24 @@ TEST_F(WindowTest, CommandsHaveTheirCaptionsHintsAndShortcuts) {
       {Window->EditPaste, "&Paste", "Paste", "Inserts Clipboard contents", "Ctrl+V"},
       {Window->HelpAbout, "&About...", "About",
        "Displays program information, version number, and copyright", ""},
+      {Window->EditUndo, "&Undo", "Undo", "Takes back the last change", "Ctrl+Z"},
+      {Window->EditRedo, "&Redo", "Redo", "Makes the last change taken back again",
+       "Ctrl+Shift+Z"},
+      {Window->EditSelectAll, "Select &All", "Select All", "Selects the whole text", "Ctrl+A", false},
+      {Window->EditFind, "&Find...", "Find", "Finds a text", "Ctrl+F", false},
+      {Window->EditFindNext, "Find &Next", "Find Next", "Finds the next place of the text", "F3",
+       false},
+      {Window->EditFindPrevious, "Find Pre&vious", "Find Previous",
+       "Finds the previous place of the text", "Shift+F3", false},
+      {Window->EditReplace, "R&eplace...", "Replace", "Replaces a text by another", "Ctrl+H", false},
+      {Window->EditGoToLine, "&Go to Line...", "Go to Line",
+       "Moves the caret to a line of the text", "Ctrl+G", false},
+      {Window->ViewZoomIn, "Zoom &In", "Zoom In", "Makes the text larger", "Ctrl++", false},
+      {Window->ViewZoomOut, "Zoom &Out", "Zoom Out", "Makes the text smaller", "Ctrl+-", false},
+      {Window->ViewZoomReset, "&Actual Size", "Actual Size", "Gives the text its usual size",
+       "Ctrl+0", false},
+      {Window->HelpGuide, "&Language Guide", "Language Guide",
+       "Explains the language; F1 on a word shows its entry", "F1", false},
   };
   for (const TRow &row : rows) {
     SCOPED_TRACE(row.Caption);
@@ -82,8 +101,10 @@ TEST_F(WindowTest, CommandsHaveTheirCaptionsHintsAndShortcuts) {
     EXPECT_EQ(row.Action->toolTip(), row.Tip);
     EXPECT_EQ(row.Action->statusTip(), row.Status);
     EXPECT_EQ(row.Action->shortcut().toString(), row.Shortcut);
-    EXPECT_FALSE(row.Action->icon().isNull());
+    EXPECT_EQ(row.Action->icon().isNull(), !row.Icon);
   }
+  EXPECT_EQ(Window->EditRedo->shortcuts().value(1).toString(), "Ctrl+Y");
+  EXPECT_EQ(Window->ViewZoomIn->shortcuts().value(1).toString(), "Ctrl+=");
   EXPECT_NE(Window->FileStop->icon().pixmap(16).toImage(),
             Window->FileRun->icon().pixmap(16).toImage());
   EXPECT_FALSE(Window->FileStop->isEnabled());  // no program runs
@@ -91,18 +112,23 @@ TEST_F(WindowTest, CommandsHaveTheirCaptionsHintsAndShortcuts) {
 
 TEST_F(WindowTest, MenusAndToolBarHoldTheCommandsInOrder) {
   EXPECT_EQ(Texts(Window->menuBar()->actions()),
-            QStringList({"&File", "&Edit", "&Help"}));
+            QStringList({"&File", "&Edit", "&View", "&Help"}));
   EXPECT_EQ(Window->FileMenu->menuAction()->statusTip(), "File related commands");
   EXPECT_EQ(Window->EditMenu->menuAction()->statusTip(), "Edit commands");
   EXPECT_EQ(Window->HelpMenu->menuAction()->statusTip(), "Help topics");
   EXPECT_EQ(Texts(Window->FileMenu->actions()),
-            QStringList({"&New", "&Open", "&Save", "Save &As...", "-", "Sen&d", "-", "&Run", "&Stop",
-                         "-", "E&xit"}));
-  EXPECT_EQ(Texts(Window->EditMenu->actions()), QStringList({"Cu&t", "&Copy", "&Paste"}));
-  EXPECT_EQ(Texts(Window->HelpMenu->actions()), QStringList({"&About..."}));
+            QStringList({"&New", "&Open", "&Save", "Save &As...", "-", "&Recent Files",
+                         "&Examples", "-", "Sen&d", "-", "&Run", "&Stop", "-", "E&xit"}));
+  EXPECT_EQ(Texts(Window->EditMenu->actions()),
+            QStringList({"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "Select &All", "-",
+                         "&Find...", "Find &Next", "Find Pre&vious", "R&eplace...",
+                         "&Go to Line..."}));
+  EXPECT_EQ(Texts(Window->ViewMenu->actions()),
+            QStringList({"Zoom &In", "Zoom &Out", "&Actual Size"}));
+  EXPECT_EQ(Texts(Window->HelpMenu->actions()), QStringList({"&Language Guide", "-", "&About..."}));
   EXPECT_EQ(Texts(Window->ToolBar1->actions()),
             QStringList({"&New", "&Open", "&Save", "-", "Sen&d", "-", "Cu&t", "&Copy", "&Paste",
-                         "-", "&Run", "&Stop"}));
+                         "-", "&Undo", "&Redo", "-", "&Run", "&Stop"}));
 }
 
 TEST_F(WindowTest, EditorIsAPlainMonospaceTextWithoutWrapWhereTabInsertsATab) {
