@@ -22,7 +22,7 @@ enum TFused : std::uint16_t {
 };
 
 constexpr int FusedCount = fxEnd - fxFirst;
-constexpr int MaxFusedLength = 16;
+constexpr int MaxFusedLength = 32;
 
 // A kind's instructions and the operands its declaration fixes.
 struct TFusedPattern {

@@ -55,20 +55,30 @@ std::vector<std::string> Words(const std::string &line) {
   return words;
 }
 
-// Declarations: "class NAME = OP OP ..." or "NAME STEP STEP ...", where a step is OP, OP=VALUE
-// or {CLASS}; a kind with a class expands into one kind per member, named NAME_MEMBER.
+// Declarations: "class NAME = OP OP ...", "shape NAME = STEP STEP ..." or "NAME STEP STEP ...",
+// where a step is OP, OP=VALUE, {CLASS} or <SHAPE> (the shape's steps); a kind with a class
+// expands into one kind per member, named NAME_MEMBER (OP=VALUE: NAME_OPVALUE).
 std::vector<TKind> ReadDeclarations(const std::string &path, const std::map<std::string, int> &opcodes) {
   std::ifstream in(path);
   if (!in) Fail("cannot read " + path);
-  std::map<std::string, std::vector<std::string>> classes;
+  std::map<std::string, std::vector<std::string>> classes, shapes;
   std::vector<TKind> kinds;
   std::map<std::string, bool> seen;
   for (std::string line; std::getline(in, line);) {
-    const std::vector<std::string> w = Words(line.substr(0, line.find('#')));
+    std::vector<std::string> w;
+    for (const std::string &word : Words(line.substr(0, line.find('#')))) {
+      if (word.front() != '<') {
+        w.push_back(word);
+        continue;
+      }
+      const auto shape = shapes.find(word.substr(1, word.size() - 2));
+      if (shape == shapes.end()) Fail("unknown shape " + word);
+      w.insert(w.end(), shape->second.begin(), shape->second.end());
+    }
     if (w.empty()) continue;
-    if (w[0] == "class") {
-      if (w.size() < 4 || w[2] != "=") Fail("bad class: " + line);
-      classes[w[1]].assign(w.begin() + 3, w.end());
+    if (w[0] == "class" || w[0] == "shape") {
+      if (w.size() < 4 || w[2] != "=") Fail("bad " + w[0] + ": " + line);
+      (w[0] == "class" ? classes : shapes)[w[1]].assign(w.begin() + 3, w.end());
       continue;
     }
     std::vector<TKind> expanded{TKind{w[0], {}, {}}};
@@ -92,7 +102,7 @@ std::vector<TKind> ReadDeclarations(const std::string &path, const std::map<std:
             s.Value = std::stol(c.substr(eq + 1));
           }
           if (!opcodes.count(s.Op)) Fail("unknown opcode " + s.Op + " in: " + line);
-          if (choices.size() > 1) e.Name += "_" + s.Op;
+          if (choices.size() > 1) e.Name += "_" + s.Op + (s.Fixed ? std::to_string(s.Value) : "");
           e.Text += (e.Text.empty() ? "" : " ") + c;
           e.Steps.push_back(s);
           next.push_back(e);
