@@ -17,7 +17,7 @@ namespace gen {
 namespace {
 
 struct TValue {
-  std::string Expr;  // a local's name or a load of the store
+  std::string Expr;  // a local's name, or empty: bytes an IncSP left as they were
   int Size = 4;      // 1 (a byte: Boolean), 4 (integer, address) or 8 (real)
 };
 
@@ -108,8 +108,9 @@ class TForm {
     return Steps[k].Fixed ? std::to_string(Steps[k].Value) : "ins[" + std::to_string(k) + "]." + field;
   }
   std::string Local(int size, const std::string &expr) {
-    const std::string v = "v" + std::to_string(Locals++);
-    Code.push_back("const " + std::string(TypeOf(size)) + " " + v + " = " + expr + ";");
+    std::string v = "v";
+    v += std::to_string(Locals++);
+    Code.push_back("[[maybe_unused]] const " + std::string(TypeOf(size)) + " " + v + " = " + expr + ";");
     return v;
   }
   void Fallback(const std::string &cond) { Code.push_back("if (" + cond + ") @FALLBACK;"); }
@@ -131,6 +132,7 @@ class TForm {
     const TValue v = Stack.back();
     if (v.Size != size) return std::nullopt;
     Stack.pop_back();
+    if (v.Expr.empty()) return Local(size, LoadOf(size, "S + sp0 + " + std::to_string(Depth + 1)));
     return v.Expr;
   }
   // The size of a Deref or Sto: fixed by the declaration, else 4 with other sizes left to the
@@ -164,6 +166,16 @@ class TForm {
       Push(Local(1, Byte(Operand(k, "B") + " != 0")), 1);
     } else if (op == "PushPC") {
       Push(Local(4, "static_cast<std::int32_t>(" + U32("VM_CURPC_AT(" + std::to_string(k) + ")") + " + " + U32(Operand(k)) + ")"), 4);
+    } else if (op == "IncSP" && s.Fixed && s.Value > 0) {
+      Stack.push_back({"", static_cast<int>(s.Value)});
+      Depth += s.Value;
+      Reach(Depth);
+    } else if (op == "IncSP" && s.Fixed && s.Value < 0) {
+      for (long left = -s.Value; left > 0;) {  // whole values only
+        const int size = Stack.empty() ? (left >= 8 ? 8 : left >= 4 ? 4 : 1) : Stack.back().Size;
+        if (size > left || !Pop(size)) return false;
+        left -= size;
+      }
     } else if (op == "IncInt") {
       const auto a = Pop(4);
       if (!a) return false;
