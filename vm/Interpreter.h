@@ -16,7 +16,8 @@
 //   fast/Superinstructions.def, .h, .cpp
 //                        the superinstructions declared as data and the decoder's longest
 //                        match; fast/gen/GenerateFused.cpp composes their bodies from
-//                        Semantics.inc at build time
+//                        Semantics.inc at build time, fast/gen/RegisterForm.cpp the fast
+//                        paths that keep their values in locals
 //   Listing.cpp          the readable listing (.uvc); CallTrace.cpp the active calls of an error
 #pragma once
 
