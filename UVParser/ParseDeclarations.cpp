@@ -40,6 +40,8 @@ void TUVParser::ParseProgram() {
   ParseBlock(start);
   EmitOp(ocRet);
   Program->Statements().AddRoutine(MainProgramName(*Program), 0, Here());
+  NoteDebugRoutine(MainProgramName(*Program), 1, 0, Here());
+  LinkDebugRoutines();
   SymbolTable->CloseScope();
   Expect(tkPeriod);
   if (Kind() != tkEOF)
@@ -62,7 +64,8 @@ void TUVParser::ParseBlock(TTokenSet set) {
   Program->GetInstruction(count - 1, last);
   if (count > 0 && last.Opcode == ocJump && last.IntValue == bodyLabel) Truncate(count - 1);
   SymbolTable->SetLabelAddress(bodyLabel, Here());
-  NoteStatement();  // the body, from its frame's locals on
+  NoteGlue(Token().Line);  // the body, from its frame's locals on
+  CaptureFrame();
   const std::int32_t locals = SymbolTable->GetLocalsSize();
   if (locals != 0) EmitInt(ocIncSP, locals);
   TTypeDescriptor *unspecified = nullptr;
@@ -344,7 +347,7 @@ TRecordDescriptor *TUVParser::ParseFieldList(TTokenSet set) {
     Report(svError, ekSyntaxError, "Identifier expected");
     return nullptr;
   }
-  TRecordDescriptor *first = SymbolTable->NewField(TUSymbolTable::UpperCase(Token().Text), nullptr);
+  TRecordDescriptor *first = SymbolTable->NewField(TUSymbolTable::UpperCase(Spelled(Token().Text)), nullptr);
   first->Offset = -1;
   TRecordDescriptor *last = first;
   Advance();
@@ -356,7 +359,7 @@ TRecordDescriptor *TUVParser::ParseFieldList(TTokenSet set) {
       SymbolTable->FreeFieldList(first);
       return nullptr;
     }
-    last->Next = SymbolTable->NewField(TUSymbolTable::UpperCase(Token().Text), nullptr);
+    last->Next = SymbolTable->NewField(TUSymbolTable::UpperCase(Spelled(Token().Text)), nullptr);
     last = last->Next;
     last->Offset = -1;
     Advance();
@@ -399,7 +402,7 @@ void TUVParser::ParseVarDeclaration(TTokenSet set) {
     return;
   }
   const TTokenSet afterName = set + TTokenSet{tkColon, tkComma, tkCaret, tkARRAY, tkRECORD, tkIdentifier};
-  std::vector<std::string> names{Token().Text};
+  std::vector<std::string> names{Spelled(Token().Text)};
   Advance();
   SkipTo(afterName);
   while (Kind() == tkComma) {
@@ -409,7 +412,7 @@ void TUVParser::ParseVarDeclaration(TTokenSet set) {
       Report(svError, ekSyntaxError, "Syntax error in variable declaration");
       return;
     }
-    names.push_back(Token().Text);
+    names.push_back(Spelled(Token().Text));
     Advance();
     SkipTo(afterName);
   }

@@ -87,6 +87,7 @@ void TUVParser::ParseProcedureDeclaration(TTokenSet set) {
   SymbolTable->CloseScope();
   EmitOp(ocRet);
   Program->Statements().AddRoutine(proc->Name, entry, Here());
+  NoteDebugRoutine(proc->Name, proc->Level + 1, entry, Here());
 }
 
 // heading -> ident [( parameters )]
@@ -148,7 +149,7 @@ TParmDescriptor *TUVParser::ParseParameterNames(TTokenSet set) {
     Report(svError, ekSyntaxError, "Syntax error in parameter declaration");
     return nullptr;
   }
-  std::vector<std::string> names{Token().Text};
+  std::vector<std::string> names{Spelled(Token().Text)};
   Advance();
   while (Kind() == tkComma) {
     Expect(tkComma);
@@ -157,7 +158,7 @@ TParmDescriptor *TUVParser::ParseParameterNames(TTokenSet set) {
       Report(svError, ekSyntaxError, "Syntax error in parameter declaration");
       break;
     }
-    names.push_back(Token().Text);
+    names.push_back(Spelled(Token().Text));
     Advance();
   }
   SkipTo(set + TTokenSet{tkColon, tkIdentifier});

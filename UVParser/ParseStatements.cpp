@@ -180,6 +180,7 @@ void TUVParser::ParseStructuredStatement(TTokenSet set) {
 
 // if -> IF expression THEN statement [ELSE statement]
 void TUVParser::ParseIfStatement(TTokenSet set) {
+  const std::int32_t ifLine = Token().Line;
   Expect(tkIF);
   const std::int32_t mark = Here();
   const TValueDescriptor condition = ParseExpression();
@@ -216,6 +217,7 @@ void TUVParser::ParseIfStatement(TTokenSet set) {
   ParseStatement(set + tkELSE);
   if (Kind() == tkELSE) {
     const std::int32_t endLabel = SymbolTable->NewLabel();
+    NoteGlue(ifLine);  // the jump over the ELSE part
     EmitInt(ocJump, endLabel);
     SymbolTable->SetLabelAddress(elseLabel, Here());
     Advance();
@@ -228,6 +230,7 @@ void TUVParser::ParseIfStatement(TTokenSet set) {
 
 // while -> WHILE expression DO statement
 void TUVParser::ParseWhileStatement(TTokenSet set) {
+  const std::int32_t whileLine = Token().Line;
   Expect(tkWHILE);
   TLoopContext saved(BreakLabel, ContinueLabel);
   ContinueLabel = SymbolTable->NewLabel();
@@ -244,6 +247,7 @@ void TUVParser::ParseWhileStatement(TTokenSet set) {
     Truncate(mark);
     if (condition.BoolValue != 0) {
       ParseStatement(set);
+      NoteGlue(whileLine);  // the jump back to the test
       EmitInt(ocJump, ContinueLabel);
     } else {
       const std::int32_t deadStart = Here();
@@ -254,6 +258,7 @@ void TUVParser::ParseWhileStatement(TTokenSet set) {
   } else {
     EmitInt(ocJifF, BreakLabel);
     ParseStatement(set);
+    NoteGlue(whileLine);  // the jump back to the test
     EmitInt(ocJump, ContinueLabel);
   }
   SymbolTable->SetLabelAddress(BreakLabel, Here());

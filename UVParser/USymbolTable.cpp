@@ -128,6 +128,21 @@ void TUSymbolTable::OpenProcedureScope(TProcedureDescriptor *proc) {
   Scopes.back().LocalsSize = 0;
 }
 
+std::vector<TUSymbolTable::TScopeVariable> TUSymbolTable::ScopeVariables() const {
+  std::vector<TScopeVariable> variables;
+  if (Scopes.empty()) return variables;
+  const TScopeRecord &scope = Scopes.back();
+  for (const std::string &name : scope.Names) {
+    const TSymbolTableItem *item = FindItem(name);
+    if (item == nullptr || item->Symbol.Kind != skVariable || item->Symbol.Data.Variable == nullptr) continue;
+    TScopeVariable v{name, *item->Symbol.Data.Variable, false};
+    for (const TParmDescriptor *p = scope.Procedure ? scope.Procedure->Parameters : nullptr; p; p = p->Next)
+      if (p->Name == name) v.Parameter = true;
+    variables.push_back(std::move(v));
+  }
+  return variables;
+}
+
 void TUSymbolTable::CloseScope() {
   if (Scopes.empty()) return;
   auto &names = Scopes.back().Names;

@@ -151,6 +151,14 @@ class TUSymbolTable {
   bool FindProcedure(const std::string &name, TProcedureDescriptor *&proc) const;
   bool FindConstant(const std::string &name, TValueDescriptor &value) const;
   bool FindUnspecifiedType(TTypeDescriptor *&type) const;
+  // The variables of the innermost scope in declaration order (a function's RESULT first), and
+  // whether each is a parameter of the scope's routine.
+  struct TScopeVariable {
+    std::string Name;  // upper case
+    TVariableDescriptor Variable;
+    bool Parameter = false;
+  };
+  std::vector<TScopeVariable> ScopeVariables() const;
 
   // Types and descriptors.
   void CalcTypeSize(TTypeDescriptor *type);

@@ -42,6 +42,8 @@ bool TUVParser::Compile(const std::string &fileName) {
     Program = NewProgram();
     CurrentValid = false;
     Nesting = 0;
+    Spellings.clear();
+    Frames.clear();
     Scanner->SetSourceFile(fileName);
     Scanner->Open();
     Advance();
@@ -138,6 +140,8 @@ TInstruction MakeInstruction(TOpcode op, std::int32_t line) {
 }  // namespace
 
 void TUVParser::NoteStatement() { Program->Statements().AddStatement(Here(), Token().Line); }
+
+void TUVParser::NoteGlue(std::int32_t line) { Program->Statements().AddStatement(Here(), line, true); }
 
 void TUVParser::EmitOp(TOpcode op) {
   const std::int32_t count = Program->GetCount();

@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "IParser.h"
@@ -104,6 +105,21 @@ class TUVParser final : public IParser {
   void EmitStr(TOpcode op, std::string_view value);
   // Records in the statement table that a statement begins here, at the current token's line.
   void NoteStatement();
+  // Records compiler glue (no statement of its own) beginning here, shown at `line`.
+  void NoteGlue(std::int32_t line);
+
+  // ---- debug information (DebugInfoWriter.cpp)
+  // A name as written in its declaration; DeclaredName gives it back for the upper-case name.
+  const std::string &Spelled(const std::string &name);
+  std::string DeclaredName(const std::string &upperName) const;
+  // At a block's body: the variables of the innermost scope become the pending routine's frame.
+  void CaptureFrame();
+  // After a routine's code: the routine with the frame captured last.
+  void NoteDebugRoutine(const std::string &name, std::int32_t level, std::int32_t first, std::int32_t end);
+  // After the whole program: each routine's enclosing one.
+  void LinkDebugRoutines();
+  // The debug type of a descriptor, added with the types it refers to.
+  std::int32_t DebugType(TTypeDescriptor *type);
   void SkipTo(TTokenSet set);
   void Expect(TTokenKind kind);
   void ResolveJumps();
@@ -202,6 +218,8 @@ class TUVParser final : public IParser {
   TToken Current;  // the scanner's current token, fetched by Token()
   bool CurrentValid = false;
   int Nesting = 0;
+  std::unordered_map<std::string, std::string> Spellings;  // upper case -> as declared
+  std::vector<std::vector<TDebugVariable>> Frames;          // captured, routine not yet noted
 };
 
 // Counts the nesting of the recursive grammar routines; too deep a nesting is an internal

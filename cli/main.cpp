@@ -12,6 +12,7 @@
 #include <string>
 
 #include "CallTrace.h"
+#include "DebugShell.h"
 #include "Errors.h"
 #include "IParser.h"
 #include "Interpreter.h"
@@ -27,28 +28,38 @@ constexpr int ExitRunError = 2;
 constexpr int ExitUsage = 3;
 
 const char Usage[] =
-    "Usage: ulvan-run [--seed N] [--compile-only] FILE.pas\n"
+    "Usage: ulvan-run [--seed N] [--compile-only | --debug] FILE.pas\n"
     "\n"
     "Compiles FILE.pas, prints its diagnostics on standard error, writes the listing FILE.uvc\n"
     "beside it and, when the compilation succeeded, runs the program in this terminal.\n"
     "\n"
     "  --seed N        seed of the random generator (0..4294967295), for reproducible runs\n"
     "  --compile-only  compile and write the listing, do not run\n"
+    "  --debug         run under the terminal debugger (below)\n"
     "  --help          show this text\n"
     "\n"
     "Exit status: 0 success, 1 compilation failed, 2 run-time error, 3 usage error,\n"
-    "130 interrupted.\n";
+    "130 interrupted.\n"
+    "\n"
+    "The debugger starts stopped before the first statement. Before each command it writes\n"
+    "the prompt \"(ulvan) \"; commands are read from standard input, and when that is not a\n"
+    "terminal the program's input lines follow the commands in the order they are needed.\n"
+    "Every stop shows \"Stopped at demo.pas(12) in Average\" (or \"Breakpoint at ...\") and\n"
+    "then that line of the source; \"print x\" shows \"x = 42\"; \"backtrace\" one line per\n"
+    "active call, innermost first (\"#0 Average demo.pas(12)\"); the end shows \"Program\n"
+    "ended.\"; a run-time error is reported as without --debug and its state stays\n"
+    "inspectable until quit. The end of the command input quits. Values: Integer in decimal,\n"
+    "Real as FloatToStr prints it, TRUE/FALSE, 'text' with '' for a quote, NIL or ^address,\n"
+    "records as (key: 5; next: NIL), arrays as [3, 1, 4] (after 100 elements: ..., N more).\n"
+    "\n"
+    "Debugger commands (short forms in brackets):\n"
+    "  break LINE (b), delete [LINE], info breakpoints, run, continue (c), step (s),\n"
+    "  next (n), finish, until LINE, stepi (si), print DESIGNATOR (p), locals, globals,\n"
+    "  backtrace (bt), frame N, list, machine, help, quit (q)\n";
 
 int UsageError(const std::string &message) {
   std::cerr << "ulvan-run: " << message << "\n" << Usage;
   return ExitUsage;
-}
-
-// The message as the editor's error box shows it: a "." is appended when the message does not
-// end in a character at or below "." itself.
-std::string ErrorBoxText(std::string message) {
-  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';
-  return message;
 }
 
 bool ParseSeed(const char *text, std::uint32_t &seed) {
@@ -61,6 +72,7 @@ bool ParseSeed(const char *text, std::uint32_t &seed) {
 
 int main(int argc, char **argv) {
   bool compileOnly = false;
+  bool debug = false;
   bool haveSeed = false;
   std::uint32_t seed = 0;
   std::string fileName;
@@ -71,6 +83,8 @@ int main(int argc, char **argv) {
       return ExitOk;
     } else if (arg == "--compile-only") {
       compileOnly = true;
+    } else if (arg == "--debug") {
+      debug = true;
     } else if (arg == "--seed") {
       if (i + 1 >= argc) return UsageError("--seed needs a number");
       if (!ParseSeed(argv[++i], seed)) return UsageError(std::string("bad seed: ") + argv[i]);
@@ -89,6 +103,7 @@ int main(int argc, char **argv) {
     }
   }
   if (fileName.empty()) return UsageError("no source file given");
+  if (debug && compileOnly) return UsageError("--debug and --compile-only exclude each other");
 
   IParserRef parser = NewParser();
   bool compiled = false;
@@ -113,6 +128,7 @@ int main(int argc, char **argv) {
   if (compileOnly) return ExitOk;
 
   if (haveSeed) RandSeed = seed;
+  if (debug) return RunDebugShell(program, fileName);
   TTerminalConsole console;
   TUVCInterpreter interpreter(&console);
   interpreter.LoadProgram(program);

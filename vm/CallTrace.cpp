@@ -43,6 +43,11 @@ std::vector<TCallFrame> ActiveCalls(const TUVCInterpreter &interpreter) {
   return calls;
 }
 
+std::string ErrorBoxText(std::string message) {
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';
+  return message;
+}
+
 std::string FormatRunError(const std::string &fileName, const std::string &message,
                            const std::vector<TCallFrame> &calls) {
   std::string text = "[Run-time error] " +

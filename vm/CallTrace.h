@@ -19,6 +19,10 @@ struct TCallFrame {
 // not lead to sensibly (a corrupted store) ends the list. Empty without a program.
 std::vector<TCallFrame> ActiveCalls(const TUVCInterpreter &interpreter);
 
+// A run-time error's message as the editor's error box shows it: a "." is appended when the
+// message does not end in a character at or below "." itself.
+std::string ErrorBoxText(std::string message);
+
 // The report of a run-time error as ulvan-run writes it on stderr, one line each, ending in a
 // line end:
 //   [Run-time error] demo.pas(12): Division by zero.

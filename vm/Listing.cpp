@@ -101,6 +101,12 @@ void AppendOperand(std::string &line, const TInstruction &ins) {
 
 }  // namespace
 
+std::string ListingText(const TInstruction &ins) {
+  std::string line = ins.Opcode < OpcodeCount ? OpcodeNames[ins.Opcode] : OpcodeNames[0];
+  AppendOperand(line, ins);
+  return line;
+}
+
 void TUVCProgram::WriteListing(const std::string &fileName) const {
   TListingFile file(fileName);
   file.Line("Program name: " + GetProgramName());
@@ -111,12 +117,7 @@ void TUVCProgram::WriteListing(const std::string &fileName) const {
   for (std::int32_t i = 0; i < GetCount(); ++i) {
     GetInstruction(i, ins);
     std::snprintf(index, sizeof index, "%3d", static_cast<int>(i));
-    const char *name = ins.Opcode < OpcodeCount ? OpcodeNames[ins.Opcode] : OpcodeNames[0];
-    std::string line = index;
-    line += '\t';
-    line += name;
-    AppendOperand(line, ins);
-    file.Line(line);
+    file.Line(std::string(index) + '\t' + ListingText(ins));
   }
   file.Close();
 }

@@ -25,6 +25,7 @@ void TUVCProgram::Clear() {
   SourceFileName.clear();
   ProgramName.clear();
   StatementTableValue.Clear();
+  DebugInfoValue.Clear();
 }
 
 void TUVCProgram::AddInstruction(const TInstruction &instr) {
@@ -41,5 +42,8 @@ void TUVCProgram::SetCount(std::int32_t n) {
     Clear();
   else if (n < Count)
     Count = n;  // the entries beyond Count are overwritten by later appends
-  if (n > 0) StatementTableValue.Truncate(n);
+  if (n > 0) {
+    StatementTableValue.Truncate(n);
+    DebugInfoValue.Truncate(n);
+  }
 }

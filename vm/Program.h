@@ -1,5 +1,5 @@
-// The program store: the instructions of one compiled program, its two names and its
-// statement table.
+// The program store: the instructions of one compiled program, its two names, its statement
+// table and its debug information.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "DebugInfo.h"
 #include "Instruction.h"
 #include "StatementTable.h"
 
@@ -29,6 +30,9 @@ class IProgram {
   // Statement lines and routine ranges; follows SetCount and Clear.
   virtual TStatementTable &Statements() = 0;
   virtual const TStatementTable &Statements() const = 0;
+  // Routines, frames, globals and types for debuggers; follows SetCount and Clear.
+  virtual TDebugInfo &DebugInfo() = 0;
+  virtual const TDebugInfo &DebugInfo() const = 0;
 };
 
 using IProgramRef = std::shared_ptr<IProgram>;
@@ -53,6 +57,8 @@ class TUVCProgram final : public IProgram {
   void WriteListing(const std::string &fileName) const override;
   TStatementTable &Statements() override { return StatementTableValue; }
   const TStatementTable &Statements() const override { return StatementTableValue; }
+  TDebugInfo &DebugInfo() override { return DebugInfoValue; }
+  const TDebugInfo &DebugInfo() const override { return DebugInfoValue; }
 
   // Number of entries the store accounts for (1000, 1500, 2000 ...).
   std::int32_t GetCapacity() const { return Capacity; }
@@ -68,6 +74,10 @@ class TUVCProgram final : public IProgram {
   std::int32_t Capacity = 0;
   std::vector<TInstruction> Items;
   TStatementTable StatementTableValue;
+  TDebugInfo DebugInfoValue;
 };
+
+// One instruction as the listing writes it after its index: "PushInt\t5", "Ret".
+std::string ListingText(const TInstruction &ins);
 
 inline IProgramRef NewProgram() { return std::make_shared<TUVCProgram>(); }

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-void TStatementTable::AddStatement(std::int32_t first, std::int32_t line) {
+void TStatementTable::AddStatement(std::int32_t first, std::int32_t line, bool glue) {
   // Code only grows between truncations, so the list stays sorted by First.
-  StatementList.push_back({first, line});
+  StatementList.push_back({first, line, glue});
 }
 
 void TStatementTable::AddRoutine(std::string name, std::int32_t first, std::int32_t end) {

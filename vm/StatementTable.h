@@ -11,6 +11,8 @@
 struct TStatementEntry {
   std::int32_t First;  // index of the statement's first instruction
   std::int32_t Line;   // line of the statement's first token
+  bool Glue = false;   // compiler glue (a frame's set-up, a jump back to a loop's test, a jump
+                       // over an ELSE): shown at that line, but a step never stops there
 };
 
 struct TRoutineEntry {
@@ -23,7 +25,7 @@ class TStatementTable {
  public:
   // Statements are added in code order while their code is emitted; a statement with no code
   // of its own shares First with the next one, and the later entry wins.
-  void AddStatement(std::int32_t first, std::int32_t line);
+  void AddStatement(std::int32_t first, std::int32_t line, bool glue = false);
   void AddRoutine(std::string name, std::int32_t first, std::int32_t end);
   // The code from `count` on was taken out again: the statements that began after it go.
   void Truncate(std::int32_t count);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 
@@ -235,3 +236,49 @@ TEST_F(UlvanRun, ListingThatCannotBeWrittenStopsTheRun) {
 }
 
 }  // namespace
+
+// Scripted debugger sessions through a pipe: commands and program input share stdin, in the
+// order they are needed.
+TEST_F(UlvanRun, DebugSessionsThroughAPipe) {
+  struct Case {
+    const char *name, *source, *input, *out, *err;
+    int status;
+  };
+  const char *const half =
+      "PROGRAM Demo;\nVAR n: Integer;\nFUNCTION Half(k: Integer): Integer;\nBEGIN\n  Half := k DIV 2\nEND;\n"
+      "BEGIN\n  ReadLn(n);\n  n := Half(n);\n  WriteLn(IntToStr(n))\nEND.\n";
+  const std::string ratio = std::regex_replace(half, std::regex("k DIV 2"), "84 DIV k");
+  const Case cases[] = {
+      {"demo.pas", half, "n\n42\nbreak 4\nc\nprint k\nbacktrace\ninfo breakpoints\nc\np n\n",
+       "Stopped at demo.pas(8) in Demo\n  ReadLn(n);\n"
+       "(ulvan) Stopped at demo.pas(9) in Demo\n  n := Half(n);\n"
+       "(ulvan) Breakpoint set at demo.pas(5).\n"
+       "(ulvan) Breakpoint at demo.pas(5) in Half\n  Half := k DIV 2\n"
+       "(ulvan) k = 42\n"
+       "(ulvan) #0 Half demo.pas(5)\n#1 Demo demo.pas(9)\n"
+       "(ulvan) Breakpoint at demo.pas(5)\n"
+       "(ulvan) 21\nProgram ended.\n"
+       "(ulvan) n = 21\n(ulvan) ",
+       "", 0},
+      {"error.pas", ratio.c_str(), "s\n0\nstep\ns\nbt\np k\nfrobnicate\nb x\nlocals\nq\nc\n",
+       "Stopped at error.pas(8) in Demo\n  ReadLn(n);\n"
+       "(ulvan) Stopped at error.pas(9) in Demo\n  n := Half(n);\n"
+       "(ulvan) Stopped at error.pas(5) in Half\n  Half := 84 DIV k\n"
+       "(ulvan) (ulvan) #0 Half error.pas(5)\n#1 Demo error.pas(9)\n"
+       "(ulvan) k = 0\n"
+       "(ulvan) Unknown command: \"frobnicate\". Try \"help\".\n"
+       "(ulvan) Not a number: \"x\".\n"
+       "(ulvan) k = 0\nResult = 0\n(ulvan) ",
+       "[Run-time error] error.pas(5): Division by zero.\n  in Half, error.pas(5)\n  called from Demo, error.pas(9)\n", 2},
+      {"zero.pas", "VAR d: Integer;\nBEGIN\n  d := 0;\n  d := 1 DIV d\nEND.\n", "c\np d\nc\n",
+       "Stopped at zero.pas(3) in zero\n  d := 0;\n(ulvan) (ulvan) d = 0\n(ulvan) The program is not running.\n"
+       "(ulvan) ",
+       "[Run-time error] zero.pas(4): Division by zero.\n  in zero, zero.pas(4)\n", 2},
+  };
+  for (const Case &c : cases) {
+    const TRun run = Run("--debug " + Quoted(Write(c.name, c.source)), c.input);
+    EXPECT_EQ(run.Status, c.status) << c.name;
+    EXPECT_EQ(run.Out, c.out) << c.name;
+    EXPECT_EQ(run.Err, c.err) << c.name;
+  }
+}

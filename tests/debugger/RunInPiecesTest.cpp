@@ -163,14 +163,14 @@ TEST(RunInPieces, PauseEndsAnEndlessRun) {
       "PROGRAM P; VAR n: Integer; PROCEDURE Q; BEGIN n := n + 1 END;\n"
       "BEGIN n := 0; WHILE n >= 0 DO Q END.",
   };
-  const std::function<void(TUVCInterpreter &, TMemoryConsole &)> requesters[] = {
-      [](TUVCInterpreter &vm, TMemoryConsole &) {
-        std::thread([&vm] {
+  const std::function<void(TUVCInterpreter &, TMemoryConsole &, std::thread &)> requesters[] = {
+      [](TUVCInterpreter &vm, TMemoryConsole &, std::thread &helper) {
+        helper = std::thread([&vm] {
           std::this_thread::sleep_for(std::chrono::milliseconds(20));
           vm.RequestPause();
-        }).detach();
+        });
       },
-      [](TUVCInterpreter &vm, TMemoryConsole &console) {
+      [](TUVCInterpreter &vm, TMemoryConsole &console, std::thread &) {
         console.OnPoll = [&vm, &console] {
           if (console.PollCount == 2) vm.RequestPause();
         };
@@ -186,8 +186,10 @@ TEST(RunInPieces, PauseEndsAnEndlessRun) {
       ASSERT_TRUE(vm.BeginRun());
       for (int round = 0; round < 2; ++round) {
         console.PollCount = 0;
-        requesters[r](vm, console);
+        std::thread helper;
+        requesters[r](vm, console, helper);
         EXPECT_EQ(vm.Resume(), TRunExit::Paused) << "requester " << r;
+        if (helper.joinable()) helper.join();
         EXPECT_TRUE(vm.IsRunning());
         EXPECT_GE(vm.GetPC(), 0);
         EXPECT_LT(vm.GetPC(), prog->GetCount());
