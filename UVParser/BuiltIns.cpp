@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "Arithmetic.h"
 #include "FloatToStr.h"
 #include "UVParser.h"
 
@@ -42,22 +43,6 @@ TBuiltIn BuiltInOf(const TProcedureDescriptor *proc) {
   for (int i = 0; i < biCount; ++i)
     if (name == BuiltIns[i].Name) return static_cast<TBuiltIn>(i);
   return biCount;
-}
-
-// The machine's Sin and Cos give 0 from a magnitude of 2^63 on; folding does the same.
-bool Huge(double x) { return std::fabs(x) >= 9223372036854775808.0; }
-
-// Nearest integer, halfway cases to the even neighbour. False (nothing folded) when the value
-// is NaN or its magnitude is 2^63 or more: the machine's Round reports that at run time.
-bool RoundHalfEven(double x, std::int64_t &result) {
-  constexpr double limit = 9223372036854775808.0;  // 2^63
-  if (!(x > -limit && x < limit)) return false;
-  double whole = std::floor(x);
-  const double fraction = x - whole;  // exact
-  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
-  if (!(whole < limit)) return false;  // x just below 2^63 rounding up to 2^63
-  result = static_cast<std::int64_t>(whole);
-  return true;
 }
 
 }  // namespace
@@ -205,14 +190,14 @@ TValueDescriptor TUVParser::CallBuiltIn(TProcedureDescriptor *proc, std::int32_t
   };
 
   switch (routine) {
-    case biSin: realFunction(ocSin, [](double x) { return Huge(x) ? 0.0 : std::sin(x); }); break;
-    case biCos: realFunction(ocCos, [](double x) { return Huge(x) ? 0.0 : std::cos(x); }); break;
+    case biSin: realFunction(ocSin, uvm::SinOf); break;
+    case biCos: realFunction(ocCos, uvm::CosOf); break;
     case biArcTan: realFunction(ocArcTan, [](double x) { return std::atan(x); }); break;
     case biRound: {
       EmitOp(ocRound);
       result.ValueType = PredeclaredType("Integer");
       std::int64_t rounded = 0;
-      if (argument.IsConstant && RoundHalfEven(argument.RealValue, rounded)) {
+      if (argument.IsConstant && uvm::RoundToInt64(argument.RealValue, rounded)) {
         result.IsConstant = true;
         result.IntValue = rounded;
         Truncate(start);

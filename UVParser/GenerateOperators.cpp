@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "Arithmetic.h"
 #include "UVParser.h"
 
 namespace {
@@ -298,11 +299,8 @@ void TUVParser::GenerateMultiplication(TValueDescriptor &left, TValueDescriptor 
           EmitOp(op == tkDIV ? ocDivInt : ocModInt);
           if (bothConstant && b == 0) {
             divisionByZero();
-          } else if (b == -1) {
-            // The most negative value divided by -1 wraps instead of trapping.
-            left.IntValue = op == tkDIV ? Wrap(0 - U(a)) : 0;
           } else if (b != 0) {
-            left.IntValue = op == tkDIV ? a / b : a % b;
+            left.IntValue = op == tkDIV ? uvm::DivInt(a, b) : uvm::ModInt(a, b);
           }
           break;
         case tkAND:

@@ -1,4 +1,4 @@
-// Helper macros of the opcode bodies (Execute.inc, Fused*.inc): room checks, pushes and pops on
+// Helper macros of the opcode bodies (Semantics.inc): room checks, pushes and pops on
 // the locals sp and S, and raising errors after VM_SAVE. Included by the two interpreter loops.
 #pragma once
 
@@ -141,7 +141,7 @@
     if (!uvm::MoveFits(addrPos_ + 4, a_, n_, TUVCInterpreter::StoreLimit))   \
       VM_MOVE_ERROR();                                                       \
     uvm::MoveStore(S, addrPos_ + 4, a_, n_);                                 \
-    sp = static_cast<std::int32_t>(addrPos_ - 1);                            \
+    sp = static_cast<decltype(sp)>(addrPos_ - 1);                            \
   } while (0)
 
 #define VM_MOVE(s, d, n)                                                     \

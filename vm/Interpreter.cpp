@@ -181,7 +181,7 @@ void TUVCInterpreter::Step() {
 
   try {
     switch (instr.Opcode) {
-#include "Execute.inc"
+#include "Semantics.inc"
       default:
         VM_SAVE();
         throw TIllegalInstruction("No instruction");

@@ -1,5 +1,24 @@
 // The stack machine's interpreter: a 64001-byte store used as stack, frames and variables, the
 // registers PC, MP and SP, and the console of a run.
+//
+// The machine, in the order a reader meets it:
+//   Opcodes.h            the instruction set: one table of opcodes, mnemonics and operand kinds
+//   Instruction.h        one instruction; Program.h the program store
+//   Semantics.inc        what every instruction does, written once (helpers: ExecMacros.h,
+//                        StoreAccess.h; the arithmetic rules shared with the compiler's constant
+//                        folding: Arithmetic.h)
+//   Interpreter.cpp      registers, store, Step (one instruction through Semantics.inc), Run and
+//                        the run in pieces of debuggers (BeginRun, Resume, stop PCs)
+//   ConsoleIO.cpp        the console operations of a run
+//   Errors.h             the run-time errors
+//   fast/RunLoop.cpp     Run's loop: the program decoded once into slots (DecodedProgram.h),
+//                        computed goto or a switch (-DULVAN_SWITCH_DISPATCH)
+//   fast/Superinstructions.def, .h, .cpp
+//                        the superinstructions declared as data and the decoder's longest
+//                        match; fast/gen/GenerateFused.cpp composes their bodies from
+//                        Semantics.inc at build time, fast/gen/RegisterForm.cpp the fast
+//                        paths that keep their values in locals
+//   Listing.cpp          the readable listing (.uvc); CallTrace.cpp the active calls of an error
 #pragma once
 
 #include <array>
@@ -107,6 +126,10 @@ class TUVCInterpreter {
   // leaves 0..StoreLimit-1 or n < 0.
   void MoveBytes(std::int32_t s, std::int32_t d, std::int32_t n);
 
+  // For tests: while set, every run of a superinstruction of kind k (Superinstructions.h)
+  // adds one to (*runs)[k - fxFirst] (runs must hold one counter per kind). Null: no counting.
+  void CountSuperinstructions(std::vector<std::uint64_t> *runs) { FusedRuns = runs; }
+
   // Console operations of a run.
   void WriteConsoleText(std::string_view text);
   // One line with the interpreter's own echo and backspace editing, without its line end.
@@ -133,6 +156,7 @@ class TUVCInterpreter {
   std::int32_t PC = 0;
   std::int32_t MP = 0;
   std::int32_t SP = 0;
+  std::vector<std::uint64_t> *FusedRuns = nullptr;
   bool Running = false;
   bool InRead = false;         // a line read is waiting for keys
   bool StopRequested = false;  // Stop was called during a line read

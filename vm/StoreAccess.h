@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "Arithmetic.h"
 #include "Instruction.h"
 
 static_assert(std::endian::native == std::endian::little, "the store holds little-endian values");
@@ -42,20 +43,25 @@ inline void MoveStore(std::uint8_t *store, std::int64_t s, std::int64_t d, std::
     store[d] = store[s];
     return;
   }
+  // A value is loaded, fixed up in a register when the blocks overlap (byte i of the copy is
+  // then byte i mod (d-s) of the source) and stored whole, so that a later load of it can take
+  // the value straight from the store.
   if (n == 4) {
     std::uint32_t v;
-    if (static_cast<std::uint64_t>(d - s - 1) < 3) {  // d in s+1..s+3
-      for (std::int64_t i = 0; i < 4; ++i) store[d + i] = store[s + i];
-      return;
-    }
     std::memcpy(&v, store + s, 4);
+    const std::int64_t k = d - s;
+    if (static_cast<std::uint64_t>(k - 1) < 3) [[unlikely]]
+      v = k == 1 ? (v & 0xFFu) * 0x01010101u : k == 2 ? (v & 0xFFFFu) * 0x00010001u : (v & 0xFFFFFFu) | (v << 24);
     std::memcpy(store + d, &v, 4);
     return;
   }
-  if (n == 8 && (d <= s || d >= s + 8)) {
-    std::uint64_t v;
-    std::memcpy(&v, store + s, 8);
-    std::memcpy(store + d, &v, 8);
+  if (n == 8) {
+    std::uint8_t b[8];
+    std::memcpy(b, store + s, 8);
+    const std::int64_t k = d - s;
+    if (static_cast<std::uint64_t>(k - 1) < 7) [[unlikely]]
+      for (std::int64_t i = k; i < 8; ++i) b[i] = b[i - k];
+    std::memcpy(store + d, b, 8);
     return;
   }
   if (d > s && d < s + n) {
@@ -104,21 +110,6 @@ inline TRealFault DivFault(double l, double r) {
   if (r != 0 || std::isnan(l) || std::isinf(l)) return rfNone;
   return l == 0 ? rfInvalid : rfZeroDivide;
 }
-
-// Round half to even as a 64-bit integer; false for NaN and magnitudes of 2^63 or more.
-inline bool RoundToInt64(double r, std::int64_t &out) {
-  if (!(std::fabs(r) < 9223372036854775808.0)) return false;
-  double f = std::floor(r);
-  const double diff = r - f;
-  if (diff > 0.5 || (diff == 0.5 && std::fmod(f, 2.0) != 0)) f += 1;
-  if (!(f < 9223372036854775808.0)) return false;
-  out = static_cast<std::int64_t>(f);
-  return true;
-}
-
-// Sine and cosine are 0 for magnitudes of 2^63 or more.
-inline double SinOf(double r) { return std::fabs(r) >= 9223372036854775808.0 ? 0.0 : std::sin(r); }
-inline double CosOf(double r) { return std::fabs(r) >= 9223372036854775808.0 ? 0.0 : std::cos(r); }
 
 // Thrown out of a line read when Stop was called while it waited for keys; Run and Step end
 // quietly on it.

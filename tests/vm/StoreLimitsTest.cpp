@@ -145,6 +145,14 @@ TEST(StoreLimits, OverlappingMoveUpwardRepeatsThePattern) {
   EXPECT_EQ(std::memcmp(s + 100, expected, 8), 0);
   vm.MoveBytes(102, 100, 4);  // downward overlap: a plain copy
   EXPECT_EQ(std::memcmp(s + 100, expected, 8), 0);
+  // The sizes moved as one value, every overlap: byte i of the copy is byte i mod k.
+  for (const std::int64_t n : {4, 8})
+    for (std::int64_t k = 1; k < n; ++k) {
+      for (int i = 0; i < 16; ++i) s[200 + i] = static_cast<std::uint8_t>(i + 1);
+      vm.MoveBytes(200, 200 + k, n);
+      for (std::int64_t i = 0; i < n; ++i) EXPECT_EQ(s[200 + k + i], (i % k) + 1) << n << " " << k << " " << i;
+      EXPECT_EQ(s[200 + k + n], k + n + 1) << n << " " << k;
+    }
 }
 
 // Accesses a hand-made program could aim outside the store: each one is refused.

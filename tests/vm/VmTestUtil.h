@@ -72,10 +72,13 @@ inline TOutcome Capture(const TUVCInterpreter &vm, const TMemoryConsole &console
   return o;
 }
 
-inline TOutcome RunFast(const IProgramRef &prog, const std::string &input = {}, bool interactive = true) {
+// fusedRuns (optional): counts the runs of each superinstruction kind.
+inline TOutcome RunFast(const IProgramRef &prog, const std::string &input = {}, bool interactive = true,
+                        std::vector<std::uint64_t> *fusedRuns = nullptr) {
   TMemoryConsole console(input, interactive);
   TUVCInterpreter vm(&console);
   vm.LoadProgram(prog);
+  vm.CountSuperinstructions(fusedRuns);
   std::string error;
   try {
     vm.Run();
@@ -116,8 +119,9 @@ inline void ExpectSameEnd(const TOutcome &a, const TOutcome &b) {
 }
 
 // Runs both ways, expects the same end, and answers it.
-inline TOutcome RunBoth(const IProgramRef &prog, const std::string &input = {}, bool interactive = true) {
-  TOutcome fast = RunFast(prog, input, interactive);
+inline TOutcome RunBoth(const IProgramRef &prog, const std::string &input = {}, bool interactive = true,
+                        std::vector<std::uint64_t> *fusedRuns = nullptr) {
+  TOutcome fast = RunFast(prog, input, interactive, fusedRuns);
   ExpectSameEnd(fast, RunSteps(prog, input, interactive));
   return fast;
 }

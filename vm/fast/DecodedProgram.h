@@ -1,15 +1,15 @@
 // The program as the run loop executes it: one 16-byte slot per instruction (superinstructions
-// in place, Fusion.h), and at every stop PC a slot that ends the run before that instruction.
-// Internal to the machine.
+// in place, Superinstructions.h), and at every stop PC a slot that ends the run before that
+// instruction. Internal to the machine.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-#include "DotLoop.h"
 #include "Instruction.h"
 #include "Interpreter.h"
 #include "StoreAccess.h"
+#include "Superinstructions.h"
 
 #if defined(__GNUC__) && !defined(ULVAN_SWITCH_DISPATCH)
 #define ULVAN_COMPUTED_GOTO 1
@@ -25,9 +25,9 @@ struct TUVCInterpreter::TDecoded {
 #endif
   std::vector<uvm::TSlot> Code;         // one per instruction and one past the end
   std::vector<TShortString> Strings;    // PushStr operands; reserved first, so their addresses hold
-  std::vector<uvm::TDotLoop> Dots;      // described once; a fxDotLoop slot holds its index
-  std::vector<TTarget> Plain;           // each instruction's own code (a superinstruction's fallback)
   std::vector<TTarget> Original;        // what a stop PC's slot runs when a resume starts there
+  std::vector<uvm::TFused> Counted;     // with a superinstruction counter: each counted slot's kind
   std::vector<std::int32_t> Stops;      // the stop set this was decoded for
+  bool Counting = false;                // decoded with a superinstruction counter
   bool Ready = false;                   // false: to be decoded before the next run
 };

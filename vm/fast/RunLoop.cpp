@@ -1,31 +1,31 @@
-// The run loop: the program decoded once into one slot per instruction (with superinstructions,
-// Fusion.h), dispatched by computed goto (GCC, Clang) or a switch, with PC, SP, MP and the store
-// in locals.
-#include <algorithm>
+// The run loop: the program decoded once into one slot per instruction, superinstructions
+// (Superinstructions.h) in the slots where their sequences start, dispatched by computed goto
+// (GCC, Clang) or a switch, with PC, SP, MP and the store in locals.
 #include <cstring>
 #include <vector>
 
+#include "DecodedProgram.h"
 #include "Errors.h"
+#include "ExecMacros.h"
 #include "FloatToStr.h"
 #include "Interpreter.h"
 #include "Random.h"
-#include "DecodedProgram.h"
-#include "DotLoop.h"
-#include "ExecMacros.h"
-#include "FillLoop.h"
-#include "Fusion.h"
 #include "StoreAccess.h"
+#include "Superinstructions.h"
+
+// GCC 12 follows paths through a superinstruction's failed fast check into its composed body
+// with SP at the store's end, where the composed body's own checks raise before any access, and
+// warns of writes past the store on them.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wstringop-overflow"
+#endif
 
 namespace {
-// The switch's codes of the slot after the last instruction and of a stop PC's slot.
+// The switch's codes of the slot after the last instruction, of a stop PC's slot and of a
+// counted superinstruction.
 constexpr std::uintptr_t PastEndOp = uvm::fxEnd;
 constexpr std::uintptr_t StopOp = uvm::fxEnd + 1;
-
-// Whether a superinstruction may start at a stop PC: not one that runs many rounds of a loop
-// at once, since it would pass the stop again without stopping.
-bool MayStartAtStop(uvm::TFused fused) {
-  return fused != uvm::fxDotLoop && !(fused >= uvm::fxFillUpBoolInc && fused <= uvm::fxFillStrideLTInt);
-}
+constexpr std::uintptr_t CountedOp = uvm::fxEnd + 2;
 }  // namespace
 
 TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
@@ -39,30 +39,39 @@ TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
 #undef ULVAN_LABEL
   };
   static const void *const fusedLabels[uvm::FusedCount] = {
-#define ULVAN_LABEL(e, len) &&F_##e,
-      ULVAN_FUSED(ULVAN_LABEL)
-#undef ULVAN_LABEL
+#define X(e, length, text) &&F_##e,
+#include "FusedKinds.inc"
+#undef X
   };
   auto plainCode = [](std::uint8_t op) -> TTarget { return labels[op]; };
   auto fusedCode = [](uvm::TFused f) -> TTarget { return fusedLabels[f - uvm::fxFirst]; };
   const TTarget pastEndCode = &&L_PastEnd;
   const TTarget stopCode = &&L_StopPC;
+  const TTarget countedCode = &&L_Counted;
 #else
   auto plainCode = [](std::uint8_t op) -> TTarget { return op; };
   auto fusedCode = [](uvm::TFused f) -> TTarget { return f; };
   const TTarget pastEndCode = PastEndOp;
   const TTarget stopCode = StopOp;
+  const TTarget countedCode = CountedOp;
 #endif
+  auto setCode = [](uvm::TSlot &slot, TTarget code) {
+#if ULVAN_COMPUTED_GOTO
+    slot.Target = code;
+#else
+    slot.Op = code;
+#endif
+  };
 
-  // Decode: strings first, so that their addresses are stable. Superinstructions are found on a
-  // copy of the opcodes with every stop PC's opcode replaced by a barrier, so that none covers a
+  // Decode: strings first, so that their addresses are stable. No superinstruction covers a
   // stop PC except as its first instruction.
+  if (decoded.Ready && decoded.Counting != (FusedRuns != nullptr)) decoded.Ready = false;
   if (!decoded.Ready) {
     const auto size = static_cast<std::size_t>(count) + 1;
     decoded.Code.assign(size, uvm::TSlot{});
-    decoded.Plain.assign(size, TTarget{});
     decoded.Strings.clear();
-    decoded.Dots.clear();
+    decoded.Counting = FusedRuns != nullptr;
+    decoded.Counted.assign(decoded.Counting ? size : 0, uvm::fxNone);
     std::vector<uvm::TSlot> &code = decoded.Code;
     TInstruction instr;
     std::size_t stringCount = 0;
@@ -80,11 +89,7 @@ TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
       const std::uint8_t op = instr.Opcode < OpcodeCount ? instr.Opcode : std::uint8_t{ocIllegal};
       ops[k] = op;
       operands[k] = instr.IntValue;
-#if ULVAN_COMPUTED_GOTO
-      slot.Target = decoded.Plain[k] = plainCode(op);
-#else
-      slot.Op = decoded.Plain[k] = plainCode(op);
-#endif
+      setCode(slot, plainCode(op));
       if (op == ocPushStr) {
         decoded.Strings.push_back(instr.StrValue);
         slot.S = &decoded.Strings.back();
@@ -92,47 +97,17 @@ TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
         std::memcpy(&slot.R, &instr.RealValue, sizeof slot.R);
       }
     }
-    const std::vector<std::uint8_t> realOps = ops;
     std::vector<bool> isStop(static_cast<std::size_t>(count), false);
-    for (const std::int32_t pc : decoded.Stops) {
-      if (pc < 0 || pc >= count) continue;
-      isStop[static_cast<std::size_t>(pc)] = true;
-      ops[static_cast<std::size_t>(pc)] = uvm::StopBarrier;
-    }
+    for (const std::int32_t pc : decoded.Stops)
+      if (pc >= 0 && pc < count) isStop[static_cast<std::size_t>(pc)] = true;
     for (std::int32_t i = 0; i < count; ++i) {
+      const uvm::TFused fused = uvm::FindFused(ops.data(), operands.data(), i, count, isStop);
+      if (fused == uvm::fxNone) continue;
       const auto k = static_cast<std::size_t>(i);
-      uvm::TFused fused = uvm::fxNone;
-      if (isStop[k]) {
-        ops[k] = realOps[k];
-        fused = uvm::FindFused(ops.data(), operands.data(), i, count);
-        if (!MayStartAtStop(fused)) fused = uvm::fxNone;
-      } else {
-        fused = uvm::FindFused(ops.data(), operands.data(), i, count);
-      }
-      if (fused == uvm::fxNone) {
-        if (isStop[k]) ops[k] = uvm::StopBarrier;
-        continue;
-      }
-      if (fused == uvm::fxDotLoop) {
-        // The slot's own operand is free: PushMP has none.
-        uvm::TDotLoop dot;
-        uvm::DescribeDotLoop(ops.data(), operands.data(), i, count, dot);
-        code[k].I = static_cast<std::int32_t>(decoded.Dots.size());
-        decoded.Dots.push_back(dot);
-      }
-#if ULVAN_COMPUTED_GOTO
-      code[k].Target = fusedCode(fused);
-#else
-      code[k].Op = fusedCode(fused);
-#endif
-      if (isStop[k]) ops[k] = uvm::StopBarrier;
+      setCode(code[k], decoded.Counting ? countedCode : fusedCode(fused));
+      if (decoded.Counting) decoded.Counted[k] = fused;
     }
-    const auto last = static_cast<std::size_t>(count);
-#if ULVAN_COMPUTED_GOTO
-    code[last].Target = decoded.Plain[last] = pastEndCode;
-#else
-    code[last].Op = decoded.Plain[last] = pastEndCode;
-#endif
+    setCode(code[static_cast<std::size_t>(count)], pastEndCode);
     // The stops last: a stop PC's slot keeps its operand and remembers what it ran.
     decoded.Original.assign(size, TTarget{});
     for (std::int32_t i = 0; i < count; ++i) {
@@ -140,20 +115,19 @@ TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
       if (!isStop[k]) continue;
 #if ULVAN_COMPUTED_GOTO
       decoded.Original[k] = code[k].Target;
-      code[k].Target = stopCode;
 #else
       decoded.Original[k] = code[k].Op;
-      code[k].Op = stopCode;
 #endif
+      setCode(code[k], stopCode);
     }
     decoded.Ready = true;
   }
 
   const uvm::TSlot *const base = decoded.Code.data();
-  const TTarget *const plain = decoded.Plain.data();
-  const std::vector<uvm::TDotLoop> &dots = decoded.Dots;
   std::uint8_t *const S = Store.data();
-  std::int32_t sp = SP;
+  // SP as a 64-bit local: the store addresses S + sp + k of consecutive instructions then share
+  // one base, and the compiler carries more values from a push to the next pop in registers.
+  std::int64_t sp = SP;
   std::int32_t mp = MP;
   std::int32_t outPC = 0;  // the index that left the program
   std::uint32_t pollCountdown = PollLeft;
@@ -171,32 +145,20 @@ TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
 #define VM_DISPATCH() goto *ins->Target
 #define VM_OP(e) L_##e:
 #define VM_FUSED(e) F_##e:
-#define VM_FALLBACK() goto vm_fallback
-#define VM_RUN_AS(e) goto *fusedLabels[uvm::e - uvm::fxFirst]
 #else
 #define VM_DISPATCH() goto vm_dispatch
 #define VM_OP(e) case e:
 #define VM_FUSED(e) case uvm::e:
-#define VM_FALLBACK() goto vm_fallback
-#define VM_RUN_AS(e)  \
-  do {                \
-    op = uvm::e;      \
-    goto vm_switch;   \
-  } while (0)
 #endif
 #define VM_SKIP(n) \
   do {             \
     ins += (n);    \
     VM_DISPATCH(); \
   } while (0)
-#define VM_CURPC static_cast<std::int32_t>(ins - base)
-#define VM_NEXT    \
-  do {             \
-    ++ins;         \
-    VM_DISPATCH(); \
-  } while (0)
+// The index of the k-th instruction of the slot being run (0: the slot's own).
+#define VM_CURPC_AT(k) (static_cast<std::int32_t>(ins - base) + (k))
 // A jump outside the program ends the run (index < 0) or fails; a backward one counts towards
-// the next Poll.
+// the next Poll, where a pause request is also honoured.
 #define VM_JUMP(t)                                                                      \
   do {                                                                                  \
     const std::int32_t to_ = (t);                                                       \
@@ -204,10 +166,10 @@ TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
       outPC = to_;                                                                      \
       goto vm_out_of_range;                                                             \
     }                                                                                   \
-    if (base + to_ <= ins && --pollCountdown == 0) {                                    \
+    if (to_ <= VM_CURPC && --pollCountdown == 0) {                                      \
       pollCountdown = PollInterval;                                                     \
       PC = to_;                                                                         \
-      SP = sp;                                                                          \
+      SP = static_cast<std::int32_t>(sp);                                               \
       MP = mp;                                                                          \
       Console->Poll();                                                                  \
       if (!Running) return TRunExit::Stopped;                                           \
@@ -219,40 +181,51 @@ TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
     ins = base + to_;                                                                   \
     VM_DISPATCH();                                                                      \
   } while (0)
-#define VM_SAVE()    \
-  do {               \
-    PC = VM_CURPC;   \
-    SP = sp;         \
-    MP = mp;         \
+#define VM_SAVE()                          \
+  do {                                     \
+    PC = VM_CURPC;                         \
+    SP = static_cast<std::int32_t>(sp);    \
+    MP = mp;                               \
   } while (0)
-#define VM_HALT          \
-  do {                   \
-    PC = VM_CURPC + 1;   \
-    SP = sp;             \
-    MP = mp;             \
-    Stop();              \
-    return TRunExit::Ended; \
+#define VM_HALT                            \
+  do {                                     \
+    PC = VM_CURPC + 1;                     \
+    SP = static_cast<std::int32_t>(sp);    \
+    MP = mp;                               \
+    Stop();                                \
+    return TRunExit::Ended;                \
   } while (0)
+
+// The plain instructions: OPND, VM_CURPC and VM_NEXT of the slot itself. The superinstructions
+// bind them per covered instruction (FusedBodies.inc).
 #define OPND (*ins)
+#define VM_CURPC VM_CURPC_AT(0)
+#define VM_NEXT    \
+  do {             \
+    ++ins;         \
+    VM_DISPATCH(); \
+  } while (0)
 
 #if ULVAN_COMPUTED_GOTO
   // A resume at a stop PC runs that instruction: the stop there has been reported.
   if (ins->Target == stopCode) goto *decoded.Original[static_cast<std::size_t>(PC)];
   VM_DISPATCH();
-#include "Execute.inc"
-#include "FusedElements.inc"
-#include "FusedLocals.inc"
-#include "FusedCalls.inc"
-#include "FusedLoops.inc"
+#include "Semantics.inc"
+#undef OPND
+#undef VM_CURPC
+#undef VM_NEXT
+#include "FusedBodies.inc"
 L_PastEnd:
   outPC = count;
   goto vm_out_of_range;
 L_StopPC:
   goto vm_stop;
-// A superinstruction that cannot run: its first instruction's own code (rarely taken).
-vm_fallback:
-  __attribute__((cold));
-  goto *plain[ins - base];
+// Counting superinstructions (tests): count the kind, then run it.
+L_Counted: {
+  const uvm::TFused kind = decoded.Counted[static_cast<std::size_t>(ins - base)];
+  ++(*FusedRuns)[static_cast<std::size_t>(kind - uvm::fxFirst)];
+  goto *fusedLabels[kind - uvm::fxFirst];
+}
 #else
   op = ins->Op == stopCode ? decoded.Original[static_cast<std::size_t>(PC)] : ins->Op;
   goto vm_switch;
@@ -260,32 +233,35 @@ vm_dispatch:
   op = ins->Op;
 vm_switch:
   switch (op) {
-#include "Execute.inc"
-#include "FusedElements.inc"
-#include "FusedLocals.inc"
-#include "FusedCalls.inc"
-#include "FusedLoops.inc"
+#include "Semantics.inc"
+#undef OPND
+#undef VM_CURPC
+#undef VM_NEXT
+#include "FusedBodies.inc"
     case StopOp:
       goto vm_stop;
+    case CountedOp: {
+      const uvm::TFused kind = decoded.Counted[static_cast<std::size_t>(ins - base)];
+      ++(*FusedRuns)[static_cast<std::size_t>(kind - uvm::fxFirst)];
+      op = kind;
+      goto vm_switch;
+    }
     default:
       outPC = count;
       goto vm_out_of_range;
   }
-vm_fallback:
-  op = plain[ins - base];
-  goto vm_switch;
 #endif
 
 vm_stop:
-  PC = VM_CURPC;
-  SP = sp;
+  PC = VM_CURPC_AT(0);
+  SP = static_cast<std::int32_t>(sp);
   MP = mp;
   PollLeft = pollCountdown;
   return TRunExit::AtStopPC;
 
 vm_out_of_range:
   PC = outPC;
-  SP = sp;
+  SP = static_cast<std::int32_t>(sp);
   MP = mp;
   if (outPC < 0) {
     Stop();
@@ -296,13 +272,9 @@ vm_out_of_range:
 #undef VM_DISPATCH
 #undef VM_OP
 #undef VM_FUSED
-#undef VM_FALLBACK
-#undef VM_RUN_AS
 #undef VM_SKIP
-#undef VM_CURPC
-#undef VM_NEXT
+#undef VM_CURPC_AT
 #undef VM_JUMP
 #undef VM_SAVE
 #undef VM_HALT
-#undef OPND
 }
