@@ -15,7 +15,8 @@ struct TOperands {
   std::int32_t k, j, c;
 };
 
-// A kind's declared sequence with operands: fixed ones as declared, jumps to `end`, the IncInt
+// A kind's declared sequence with operands: fixed ones as declared, jumps to `end` (the jump
+// before a kind's target instructions to those, which follow it), the IncInt
 // offsets k, j, c in turn, constants c, sizes after the sign of c.
 void EmitPattern(TAsm &a, const uvm::TFusedPattern &p, const TOperands &o, std::int32_t end) {
   const std::int32_t offsets[3] = {o.k, o.j, o.c};
@@ -29,7 +30,7 @@ void EmitPattern(TAsm &a, const uvm::TFusedPattern &p, const TOperands &o, std::
     }
     switch (op) {
       case ocJump:
-      case ocJifF: a.Op(op, end); break;
+      case ocJifF: a.Op(op, i + 1 == p.Split ? a.Count() + 1 : end); break;  // "->": to what follows
       case ocIncInt: a.Op(op, offsets[nextOffset++ % 3]); break;
       case ocDeref:
       case ocSto:
@@ -127,6 +128,21 @@ TEST(Fusion, DecoderTakesTheLongestMatch) {
        {{ocPushMP, 0}, {ocIncInt, 12}, {ocDeref, 4}, {ocPushInt, 3}, {ocGTInt, 0}, {ocJifF, 0}},
        {},
        "PushMP IncInt Deref=4 PushInt GTInt JifF"},
+      {"a loop's step with the test at its jump's target",
+       {{ocPushMP, 0}, {ocIncInt, 12}, {ocPushMP, 0}, {ocIncInt, 12}, {ocDeref, 4}, {ocIncInt, 1}, {ocSto, 4},
+        {ocJump, 8}, {ocDup, 4}, {ocPushMP, 0}, {ocIncInt, 12}, {ocDeref, 4}, {ocGEInt, 0}, {ocJifF, 0}},
+       {},
+       "PushMP IncInt PushMP IncInt Deref=4 IncInt Sto=4 Jump -> Dup=4 PushMP IncInt Deref=4 GEInt JifF"},
+      {"a barrier at the jump's target",
+       {{ocPushMP, 0}, {ocIncInt, 12}, {ocPushMP, 0}, {ocIncInt, 12}, {ocDeref, 4}, {ocIncInt, 1}, {ocSto, 4},
+        {ocJump, 8}, {ocDup, 4}, {ocPushMP, 0}, {ocIncInt, 12}, {ocDeref, 4}, {ocGEInt, 0}, {ocJifF, 0}},
+       {false, false, false, false, false, false, false, false, true, false, false, false, false, false},
+       "PushMP IncInt PushMP IncInt Deref=4 IncInt Sto=4 Jump"},
+      {"a jump's target outside the program",
+       {{ocPushMP, 0}, {ocIncInt, 12}, {ocPushMP, 0}, {ocIncInt, 12}, {ocDeref, 4}, {ocIncInt, 1}, {ocSto, 4},
+        {ocJump, 9}},
+       {},
+       "PushMP IncInt PushMP IncInt Deref=4 IncInt Sto=4 Jump"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.what);

@@ -145,10 +145,16 @@ TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
 #define VM_DISPATCH() goto *ins->Target
 #define VM_OP(e) L_##e:
 #define VM_FUSED(e) F_##e:
+#define VM_PLAIN(e) goto L_##e
 #else
 #define VM_DISPATCH() goto vm_dispatch
 #define VM_OP(e) case e:
 #define VM_FUSED(e) case uvm::e:
+#define VM_PLAIN(e) \
+  do {              \
+    op = e;         \
+    goto vm_switch; \
+  } while (0)
 #endif
 #define VM_SKIP(n) \
   do {             \
@@ -159,7 +165,7 @@ TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
 #define VM_CURPC_AT(k) (static_cast<std::int32_t>(ins - base) + (k))
 // A jump outside the program ends the run (index < 0) or fails; a backward one counts towards
 // the next Poll, where a pause request is also honoured.
-#define VM_JUMP(t)                                                                      \
+#define VM_JUMP_TO(t)                                                                   \
   do {                                                                                  \
     const std::int32_t to_ = (t);                                                       \
     if (static_cast<std::uint32_t>(to_) >= static_cast<std::uint32_t>(count)) {         \
@@ -179,7 +185,11 @@ TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
       }                                                                                 \
     }                                                                                   \
     ins = base + to_;                                                                   \
-    VM_DISPATCH();                                                                      \
+  } while (0)
+#define VM_JUMP(t)     \
+  do {                 \
+    VM_JUMP_TO(t);     \
+    VM_DISPATCH();     \
   } while (0)
 #define VM_SAVE()                          \
   do {                                     \
@@ -272,9 +282,11 @@ vm_out_of_range:
 #undef VM_DISPATCH
 #undef VM_OP
 #undef VM_FUSED
+#undef VM_PLAIN
 #undef VM_SKIP
 #undef VM_CURPC_AT
 #undef VM_JUMP
+#undef VM_JUMP_TO
 #undef VM_SAVE
 #undef VM_HALT
 }

@@ -33,9 +33,16 @@ TByFirst SortByFirst() {
 
 bool Matches(const TFusedPattern &p, const std::uint8_t *ops, const std::int32_t *operands, std::int32_t i,
              std::int32_t count, const std::vector<bool> &barrier) {
-  if (p.Length > count - i) return false;
+  const std::int32_t first = p.Split ? p.Split : p.Length;
+  if (first > count - i) return false;
+  std::int32_t target = 0;
   for (std::int32_t k = 0; k < p.Length; ++k) {
-    const std::int32_t at = i + k;
+    if (k == first) {
+      // The instructions at the jump's target, the target itself no barrier either.
+      target = operands[i + first - 1];
+      if (target < 0 || target > count - (p.Length - first)) return false;
+    }
+    const std::int32_t at = k < first ? i + k : target + (k - first);
     if (ops[at] != p.Ops[k] || (p.Fixed[k] && operands[at] != p.Values[k])) return false;
     if (k > 0 && !barrier.empty() && barrier[static_cast<std::size_t>(at)]) return false;
   }

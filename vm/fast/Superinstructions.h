@@ -27,9 +27,11 @@ constexpr int FusedCount = fxEnd - fxFirst;
 constexpr int MaxFusedLength = 32;
 
 // A kind's instructions and the operands its declaration fixes.
+// With a Split, the first Split instructions end in a jump and the rest match at its target.
 struct TFusedPattern {
   TFused Kind;
   std::uint8_t Length;
+  std::uint8_t Split;
   std::uint8_t Ops[MaxFusedLength];
   bool Fixed[MaxFusedLength];
   std::int32_t Values[MaxFusedLength];

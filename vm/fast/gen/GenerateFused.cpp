@@ -32,6 +32,7 @@ struct TKind {
   std::string Name;
   std::vector<TStep> Steps;
   std::string Text;
+  std::size_t Split = 0;  // with "->": the steps before it; the rest are at the jump's target
 };
 
 [[noreturn]] void Fail(const std::string &what) {
@@ -83,6 +84,15 @@ std::vector<TKind> ReadDeclarations(const std::string &path, const std::map<std:
     }
     std::vector<TKind> expanded{TKind{w[0], {}, {}}};
     for (std::size_t i = 1; i < w.size(); ++i) {
+      if (w[i] == "->") {
+        for (TKind &k : expanded) {
+          if (k.Steps.empty() || (k.Steps.back().Op != "Jump" && k.Steps.back().Op != "JifF"))
+            Fail("\"->\" must follow a Jump or JifF: " + line);
+          k.Split = k.Steps.size();
+          k.Text += " ->";
+        }
+        continue;
+      }
       std::vector<std::string> choices{w[i]};
       std::string suffix;
       if (w[i].front() == '{') {
@@ -164,12 +174,17 @@ int main(int argc, char **argv) {
       fixed += s.Fixed ? "1, " : "0, ";
       values += std::to_string(s.Value) + ", ";
     }
-    table += "{" + e + ", " + n + ", {" + ops + "}, {" + fixed + "}, {" + values + "}},\n";
+    table += "{" + e + ", " + n + ", " + std::to_string(k.Split) + ", {" + ops + "}, {" + fixed + "}, {" + values + "}},\n";
 
-    std::vector<gen::TFormStep> form;
-    for (const TStep &s : k.Steps) form.push_back({s.Op, s.Fixed, s.Value});
-    const auto fast = gen::RegisterBody(e, form);
-    code += fast ? *fast : "VM_FUSED(" + e + ") {\n";
+    std::vector<gen::TFormStep> form, target;
+    for (std::size_t i = 0; i < k.Steps.size(); ++i)
+      (k.Split && i >= k.Split ? target : form).push_back({k.Steps[i].Op, k.Steps[i].Fixed, k.Steps[i].Value});
+    if (const auto fast = gen::RegisterBody(e, form, target)) {
+      code += *fast;
+      continue;
+    }
+    if (k.Split) Fail("a kind with \"->\" needs a register form: " + k.Text);
+    code += "VM_FUSED(" + e + ") {\n";
     for (std::size_t i = 0; i < k.Steps.size(); ++i) {
       const TStep &s = k.Steps[i];
       const auto body = bodies.find(s.Op);

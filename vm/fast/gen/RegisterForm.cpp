@@ -63,13 +63,15 @@ std::string StoreOf(int size, const std::string &at, const std::string &v) {
 
 class TForm {
  public:
-  explicit TForm(const std::vector<TFormStep> &steps) : Steps(steps) {}
+  // `then`: the code that runs the jump's target, after a last Jump or a taken last JifF has
+  // moved `ins` there (empty: the target's slot is dispatched).
+  TForm(const std::vector<TFormStep> &steps, std::string then) : Steps(steps), Then(std::move(then)) {}
 
-  std::optional<std::string> Body(const std::string &name) {
+  // The body as a block that runs `slow` when the fast path cannot prove it may run.
+  std::optional<std::string> Block(const std::string &slow) {
     for (std::size_t k = 0; k < Steps.size(); ++k)
       if (!Run(k)) return std::nullopt;
-    const std::string slow = "goto " + name + "_slow";
-    std::string out = "VM_FUSED(" + name + ") {\n  const std::int64_t sp0 = sp;\n";
+    std::string out = "{\n  const std::int64_t sp0 = sp;\n";
     out += "  if (sp0 < " + std::to_string(Need - 1) + " || sp0 > TUVCInterpreter::StoreLimit - " +
            std::to_string(Grow) + ") " + slow + ";\n";
     out += "  [[maybe_unused]] const std::uint64_t low = static_cast<std::uint64_t>(sp0 + " +
@@ -90,11 +92,12 @@ class TForm {
     if (Mp != "mp") out += "  mp = " + Mp + ";\n";
     out += Tail.empty() ? "  sp = sp0 + " + std::to_string(Depth) + ";\n  VM_SKIP(" + std::to_string(Steps.size()) + ");\n"
                         : Tail;
-    return out + "}\n" + name + "_slow: {\n";
+    return out + "}\n";
   }
 
  private:
   const std::vector<TFormStep> &Steps;
+  const std::string Then;
   std::vector<TValue> Stack;
   std::vector<std::string> Code;
   std::vector<TWrite> Writes;
@@ -148,8 +151,10 @@ class TForm {
   }
   void Jump(std::size_t k, const std::string &cond) {
     Tail = "  sp = sp0 + " + std::to_string(Depth) + ";\n#define VM_CURPC VM_CURPC_AT(" + std::to_string(k) + ")\n";
-    Tail += cond.empty() ? "  VM_JUMP(" + Operand(k) + ");\n"
-                         : "  if (" + cond + ") VM_JUMP(" + Operand(k) + ");\n  VM_SKIP(" + std::to_string(Steps.size()) + ");\n";
+    const bool last = k + 1 == Steps.size();
+    const std::string jump = last && !Then.empty() ? "{\n  VM_JUMP_TO(" + Operand(k) + ");\n#undef VM_CURPC\n" + Then + "}\n"
+                                                   : "VM_JUMP(" + Operand(k) + ");\n";
+    Tail += cond.empty() ? "  " + jump : "  if (" + cond + ") " + jump + "  VM_SKIP(" + std::to_string(Steps.size()) + ");\n";
     Tail += "#undef VM_CURPC\n";
   }
 
@@ -278,9 +283,18 @@ class TForm {
 
 }  // namespace
 
-std::optional<std::string> RegisterBody(const std::string &name, const std::vector<TFormStep> &steps) {
-  TForm form(steps);
-  return form.Body(name);
+std::optional<std::string> RegisterBody(const std::string &name, const std::vector<TFormStep> &steps,
+                                        const std::vector<TFormStep> &target) {
+  std::string then;
+  if (!target.empty()) {
+    // The target's own slot runs it when its fast path cannot: nothing of it has run by then.
+    const auto block = TForm(target, "").Block("VM_DISPATCH()");
+    if (!block) return std::nullopt;
+    then = *block;
+  }
+  const auto block = TForm(steps, then).Block("VM_PLAIN(oc" + steps.front().Op + ")");
+  if (!block) return std::nullopt;
+  return "VM_FUSED(" + name + ") " + *block;
 }
 
 }  // namespace gen

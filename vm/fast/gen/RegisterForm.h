@@ -15,9 +15,12 @@ struct TFormStep {
   long Value = 0;
 };
 
-// The body of kind `name` (its enum name) in register form, ending in an open block at
-// NAME_slow: that the composed body completes; or nothing when one of its instructions has no
-// register form (the kind then has only its composed body).
-std::optional<std::string> RegisterBody(const std::string &name, const std::vector<TFormStep> &steps);
+// The body of kind `name` (its enum name) in register form; when its fast path cannot prove it
+// may run, it runs its first instruction on its own (the rest follow from their own slots). With
+// a `target`, the sequence ends in a Jump or JifF and the target's instructions, found where the
+// jump leads, run in register form after it, in the same dispatch. Nothing when one of the
+// instructions has no register form (the kind then has only its composed body).
+std::optional<std::string> RegisterBody(const std::string &name, const std::vector<TFormStep> &steps,
+                                        const std::vector<TFormStep> &target = {});
 
 }  // namespace gen
