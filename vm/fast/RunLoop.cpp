@@ -13,8 +13,8 @@
 #include "StoreAccess.h"
 #include "Superinstructions.h"
 
-// GCC 12 follows paths through a superinstruction's failed fast check into its composed body
-// with SP at the store's end, where the composed body's own checks raise before any access, and
+// GCC 12 follows paths through a superinstruction's failed fast check into the plain instruction
+// with SP at the store's end, where the instruction's own checks raise before any access, and
 // warns of writes past the store on them.
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wstringop-overflow"

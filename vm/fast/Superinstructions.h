@@ -2,9 +2,10 @@
 // patterns and the decoder's longest match. A superinstruction's slot stands at its first
 // instruction; the covered instructions keep their own slots, so a jump into the middle of a
 // sequence runs the rest on their own. Its body (generated, FusedBodies.inc) is its instructions'
-// bodies one after the other, preceded where it can be by a register form that keeps the values
-// in locals and leaves every store byte and register as they do, or hands over to the composed
-// body; either way it leaves registers, store bytes and errors exactly as the instructions do.
+// register form, which keeps the values in locals and leaves every store byte and register as
+// they do, or hands over to its first instruction run on its own; a kind without one runs its
+// instructions' bodies one after the other. Either way it leaves registers, store bytes and
+// errors exactly as the instructions do.
 #pragma once
 
 #include <cstdint>

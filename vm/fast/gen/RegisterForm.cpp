@@ -5,9 +5,10 @@
 // body; the body's stack writes (every byte each push or in-place update leaves, in order) then
 // follow at the end, where they leave the store exactly as the instructions one by one do.
 // Whatever the fast path cannot prove (room on the stack, an address outside those bounds, a
-// Deref of another size) sends the slot to the composed body, which follows at NAME_slow and
-// runs the instructions' own code with their exact checks and messages; nothing has changed by
-// then.
+// Deref of another size) runs the first instruction on its own, with its exact checks and
+// messages, and the rest from their own slots; nothing has changed by then. With a target (the
+// instructions at a final jump's target), the target's register form follows the jump in the same
+// block, and falls back to dispatching the target's own slot.
 #include "RegisterForm.h"
 
 #include <set>
@@ -230,6 +231,13 @@ class TForm {
       const std::string r = Local(8, *a + " " + Symbol(op) + " " + *b);
       Fallback("!std::isfinite(" + r + ")" + (op == "DivReal" ? " || " + *b + " == 0" : ""));
       Push(r, 8);
+    } else if (op == "SwapIntReal") {
+      const auto x = Pop(8);
+      if (!x) return false;
+      const auto i = Pop(4);
+      if (!i) return false;
+      Push(*x, 8);
+      Push(*i, 4);
     } else if (op == "IntToReal") {
       const auto a = Pop(4);
       if (!a) return false;
