@@ -25,7 +25,7 @@ enum TFused : std::uint16_t {
 };
 
 constexpr int FusedCount = fxEnd - fxFirst;
-constexpr int MaxFusedLength = 32;
+constexpr int MaxFusedLength = 48;
 
 // A kind's instructions and the operands its declaration fixes.
 // With a Split, the first Split instructions end in a jump and the rest match at its target.
