@@ -6,9 +6,11 @@
 // follow at the end, where they leave the store exactly as the instructions one by one do.
 // Whatever the fast path cannot prove (room on the stack, an address outside those bounds, a
 // Deref of another size) runs the first instruction on its own, with its exact checks and
-// messages, and the rest from their own slots; nothing has changed by then. With a target (the
-// instructions at a final jump's target), the target's register form follows the jump in the same
-// block, and falls back to dispatching the target's own slot.
+// messages, and the rest from their own slots; nothing has changed by then. A sequence that goes
+// on after a Sto or a JifF is a chain of such forms, each run when the one before falls through
+// and falling back to its own first slot. With a target (the instructions at a final jump's
+// target), the target's forms follow the jump in the same block, and fall back to dispatching the
+// target's own slot.
 #include "RegisterForm.h"
 
 #include <set>
@@ -64,9 +66,12 @@ std::string StoreOf(int size, const std::string &at, const std::string &v) {
 
 class TForm {
  public:
-  // `then`: the code that runs the jump's target, after a last Jump or a taken last JifF has
-  // moved `ins` there (empty: the target's slot is dispatched).
-  TForm(const std::vector<TFormStep> &steps, std::string then) : Steps(steps), Then(std::move(then)) {}
+  // `first`: the index of the first step in the slot's sequence. `then`: the code that runs the
+  // jump's target, after a last Jump or a taken last JifF has moved `ins` there (empty: the
+  // target's slot is dispatched). `next`: the code that runs the steps after these when the
+  // last one falls through (empty: the slot after them is dispatched).
+  TForm(const std::vector<TFormStep> &steps, std::size_t first, std::string then, std::string next)
+      : Steps(steps), First(first), Then(std::move(then)), Next(std::move(next)) {}
 
   // The body as a block that runs `slow` when the fast path cannot prove it may run.
   std::optional<std::string> Block(const std::string &slow) {
@@ -91,14 +96,14 @@ class TForm {
     }
     if (!Stored.empty()) out += "  " + Stored + "\n";
     if (Mp != "mp") out += "  mp = " + Mp + ";\n";
-    out += Tail.empty() ? "  sp = sp0 + " + std::to_string(Depth) + ";\n  VM_SKIP(" + std::to_string(Steps.size()) + ");\n"
-                        : Tail;
+    out += Tail.empty() ? "  sp = sp0 + " + std::to_string(Depth) + ";\n  " + FallThrough() : Tail;
     return out + "}\n";
   }
 
  private:
   const std::vector<TFormStep> &Steps;
-  const std::string Then;
+  const std::size_t First;
+  const std::string Then, Next;
   std::vector<TValue> Stack;
   std::vector<std::string> Code;
   std::vector<TWrite> Writes;
@@ -108,8 +113,12 @@ class TForm {
   long Depth = 0, Need = 0, Grow = 0;
   int Locals = 0;
 
+  std::string At(std::size_t k) const { return std::to_string(First + k); }
   std::string Operand(std::size_t k, const char *field = "I") const {
-    return Steps[k].Fixed ? std::to_string(Steps[k].Value) : "ins[" + std::to_string(k) + "]." + field;
+    return Steps[k].Fixed ? std::to_string(Steps[k].Value) : "ins[" + At(k) + "]." + field;
+  }
+  std::string FallThrough() const {
+    return Next.empty() ? "VM_SKIP(" + At(Steps.size()) + ");\n" : Next;
   }
   std::string Local(int size, const std::string &expr) {
     std::string v = "v";
@@ -151,11 +160,11 @@ class TForm {
     Fallback("static_cast<std::uint64_t>(" + U32(a) + ") + " + std::to_string(n) + " > low");
   }
   void Jump(std::size_t k, const std::string &cond) {
-    Tail = "  sp = sp0 + " + std::to_string(Depth) + ";\n#define VM_CURPC VM_CURPC_AT(" + std::to_string(k) + ")\n";
+    Tail = "  sp = sp0 + " + std::to_string(Depth) + ";\n#define VM_CURPC VM_CURPC_AT(" + At(k) + ")\n";
     const bool last = k + 1 == Steps.size();
     const std::string jump = last && !Then.empty() ? "{\n  VM_JUMP_TO(" + Operand(k) + ");\n#undef VM_CURPC\n" + Then + "}\n"
                                                    : "VM_JUMP(" + Operand(k) + ");\n";
-    Tail += cond.empty() ? "  " + jump : "  if (" + cond + ") " + jump + "  VM_SKIP(" + std::to_string(Steps.size()) + ");\n";
+    Tail += cond.empty() ? "  " + jump : "  if (" + cond + ") " + jump + "  " + FallThrough();
     Tail += "#undef VM_CURPC\n";
   }
 
@@ -171,7 +180,7 @@ class TForm {
     } else if (op == "PushBool") {
       Push(Local(1, Byte(Operand(k, "B") + " != 0")), 1);
     } else if (op == "PushPC") {
-      Push(Local(4, "static_cast<std::int32_t>(" + U32("VM_CURPC_AT(" + std::to_string(k) + ")") + " + " + U32(Operand(k)) + ")"), 4);
+      Push(Local(4, "static_cast<std::int32_t>(" + U32("VM_CURPC_AT(" + At(k) + ")") + " + " + U32(Operand(k)) + ")"), 4);
     } else if (op == "IncSP" && s.Fixed && s.Value > 0) {
       Stack.push_back({"", static_cast<int>(s.Value)});
       Depth += s.Value;
@@ -280,7 +289,7 @@ class TForm {
       // The frame lies below the stack's writes; a Sto before has been done by then.
       Fallback(U32(Mp) + " + 12ull > low");
       Tail = "  {\n    const std::int32_t frame = " + Mp + ";\n    const std::int32_t target = uvm::LoadInt(S + frame + 8);\n";
-      Tail += "    mp = uvm::LoadInt(S + frame + 4);\n    sp = frame - 1;\n#define VM_CURPC VM_CURPC_AT(" + std::to_string(k) + ")\n";
+      Tail += "    mp = uvm::LoadInt(S + frame + 4);\n    sp = frame - 1;\n#define VM_CURPC VM_CURPC_AT(" + At(k) + ")\n";
       Tail += "    VM_JUMP(target);\n#undef VM_CURPC\n  }\n";
     } else {
       return false;
@@ -289,6 +298,28 @@ class TForm {
   }
 };
 
+// Steps as a chain of register forms: a new one after each Sto that more than a Jump or Ret
+// follows and after each JifF that does not end them, run one after the other in the same block
+// when each falls through. The first runs `slow` when its fast path cannot run; a later one
+// dispatches its own first instruction's slot (what came before is done by then).
+std::optional<std::string> Chain(const std::vector<TFormStep> &steps, const std::string &then,
+                                 const std::string &slow) {
+  std::vector<std::size_t> starts{0};
+  for (std::size_t k = 0; k + 1 < steps.size(); ++k)
+    if ((steps[k].Op == "Sto" && steps[k + 1].Op != "Jump" && steps[k + 1].Op != "Ret") || steps[k].Op == "JifF")
+      starts.push_back(k + 1);
+  std::string next;
+  for (std::size_t i = starts.size(); i-- > 0;) {
+    const std::size_t begin = starts[i], end = i + 1 < starts.size() ? starts[i + 1] : steps.size();
+    const std::vector<TFormStep> part(steps.begin() + static_cast<long>(begin), steps.begin() + static_cast<long>(end));
+    const auto block = TForm(part, begin, i + 1 == starts.size() ? then : "", next)
+                           .Block(begin == 0 ? slow : "VM_SKIP(" + std::to_string(begin) + ")");
+    if (!block) return std::nullopt;
+    next = *block;
+  }
+  return next;
+}
+
 }  // namespace
 
 std::optional<std::string> RegisterBody(const std::string &name, const std::vector<TFormStep> &steps,
@@ -296,11 +327,11 @@ std::optional<std::string> RegisterBody(const std::string &name, const std::vect
   std::string then;
   if (!target.empty()) {
     // The target's own slot runs it when its fast path cannot: nothing of it has run by then.
-    const auto block = TForm(target, "").Block("VM_DISPATCH()");
+    const auto block = Chain(target, "", "VM_DISPATCH()");
     if (!block) return std::nullopt;
     then = *block;
   }
-  const auto block = TForm(steps, then).Block("VM_PLAIN(oc" + steps.front().Op + ")");
+  const auto block = Chain(steps, then, "VM_PLAIN(oc" + steps.front().Op + ")");
   if (!block) return std::nullopt;
   return "VM_FUSED(" + name + ") " + *block;
 }
