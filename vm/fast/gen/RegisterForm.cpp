@@ -75,9 +75,12 @@ class TForm {
 
   // The body as a block that runs `slow` when the fast path cannot prove it may run.
   std::optional<std::string> Block(const std::string &slow) {
-    for (std::size_t k = 0; k < Steps.size(); ++k)
+    // A first IncSP of any size moves where the body's stack starts; the room the body needs
+    // there includes what the IncSP itself must find.
+    const bool shift = Steps.front().Op == "IncSP" && !Steps.front().Fixed;
+    for (std::size_t k = shift ? 1 : 0; k < Steps.size(); ++k)
       if (!Run(k)) return std::nullopt;
-    std::string out = "{\n  const std::int64_t sp0 = sp;\n";
+    std::string out = "{\n  const std::int64_t sp0 = sp" + (shift ? " + " + Operand(0) : std::string()) + ";\n";
     out += "  if (sp0 < " + std::to_string(Need - 1) + " || sp0 > TUVCInterpreter::StoreLimit - " +
            std::to_string(Grow) + ") " + slow + ";\n";
     out += "  [[maybe_unused]] const std::uint64_t low = static_cast<std::uint64_t>(sp0 + " +
