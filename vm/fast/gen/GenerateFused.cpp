@@ -9,6 +9,7 @@
 // A composed body is its instructions' own code with three things bound per instruction: OPND
 // (its slot, or a constant where the declaration fixes the operand), VM_CURPC (its index) and
 // VM_NEXT (the next instruction's code; after the last one, the slot after the sequence).
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -58,7 +59,8 @@ std::vector<std::string> Words(const std::string &line) {
 
 // Declarations: "class NAME = OP OP ...", "shape NAME = STEP STEP ..." or "NAME STEP STEP ...",
 // where a step is OP, OP=VALUE, {CLASS} or <SHAPE> (the shape's steps); a kind with a class
-// expands into one kind per member, named NAME_MEMBER (OP=VALUE: NAME_OPVALUE).
+// expands into one kind per member, named NAME_MEMBER (OP=VALUE: NAME_OPVALUE). A member may be
+// several steps joined by ':' (OP=VALUE:OP=VALUE), named by all of them.
 std::vector<TKind> ReadDeclarations(const std::string &path, const std::map<std::string, int> &opcodes) {
   std::ifstream in(path);
   if (!in) Fail("cannot read " + path);
@@ -104,17 +106,24 @@ std::vector<TKind> ReadDeclarations(const std::string &path, const std::map<std:
       for (const TKind &k : expanded)
         for (const std::string &c : choices) {
           TKind e = k;
-          TStep s;
-          const std::size_t eq = c.find('=');
-          s.Op = c.substr(0, eq);
-          if (eq != std::string::npos) {
-            s.Fixed = true;
-            s.Value = std::stol(c.substr(eq + 1));
+          if (choices.size() > 1) e.Name += "_";
+          // A member may be several steps joined by ':'.
+          for (std::size_t from = 0; from <= c.size();) {
+            const std::size_t to = std::min(c.find(':', from), c.size());
+            const std::string part = c.substr(from, to - from);
+            from = to + 1;
+            TStep s;
+            const std::size_t eq = part.find('=');
+            s.Op = part.substr(0, eq);
+            if (eq != std::string::npos) {
+              s.Fixed = true;
+              s.Value = std::stol(part.substr(eq + 1));
+            }
+            if (!opcodes.count(s.Op)) Fail("unknown opcode " + s.Op + " in: " + line);
+            if (choices.size() > 1) e.Name += s.Op + (s.Fixed ? std::to_string(s.Value) : "");
+            e.Text += (e.Text.empty() ? "" : " ") + part;
+            e.Steps.push_back(s);
           }
-          if (!opcodes.count(s.Op)) Fail("unknown opcode " + s.Op + " in: " + line);
-          if (choices.size() > 1) e.Name += "_" + s.Op + (s.Fixed ? std::to_string(s.Value) : "");
-          e.Text += (e.Text.empty() ? "" : " ") + c;
-          e.Steps.push_back(s);
           next.push_back(e);
         }
       expanded = std::move(next);
