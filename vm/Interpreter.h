@@ -15,9 +15,10 @@
 //                        computed goto or a switch (-DULVAN_SWITCH_DISPATCH)
 //   fast/Superinstructions.def, .h, .cpp
 //                        the superinstructions declared as data and the decoder's longest
-//                        match; fast/gen/GenerateFused.cpp composes their bodies from
-//                        Semantics.inc at build time, fast/gen/RegisterForm.cpp the fast
-//                        paths that keep their values in locals
+//                        match; fast/gen/GenerateFused.cpp makes their bodies at build
+//                        time: register forms (fast/gen/RegisterForm.cpp) that keep the
+//                        values in locals, or the instructions' code from Semantics.inc
+//                        one after the other
 //   Listing.cpp          the readable listing (.uvc); CallTrace.cpp the active calls of an error
 #pragma once
 

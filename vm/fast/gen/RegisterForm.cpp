@@ -152,7 +152,7 @@ class TForm {
     return v.Expr;
   }
   // The size of a Deref or Sto: fixed by the declaration, else 4 with other sizes left to the
-  // composed body.
+  // instruction run on its own.
   int SizeOf(std::size_t k) {
     if (Steps[k].Fixed) return static_cast<int>(Steps[k].Value);
     Fallback(Operand(k) + " != 4");
