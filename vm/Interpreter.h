@@ -128,7 +128,9 @@ class TUVCInterpreter {
   void MoveBytes(std::int32_t s, std::int32_t d, std::int32_t n);
 
   // For tests: while set, every run of a superinstruction of kind k (Superinstructions.h)
-  // adds one to (*runs)[k - fxFirst] (runs must hold one counter per kind). Null: no counting.
+  // adds one to (*runs)[k - fxFirst], and every run that leaves its fast path for the
+  // instructions' own code adds one to (*runs)[FusedCount + k - fxFirst] (runs must hold two
+  // counters per kind). Null: no counting.
   void CountSuperinstructions(std::vector<std::uint64_t> *runs) { FusedRuns = runs; }
 
   // Console operations of a run.

@@ -72,7 +72,8 @@ inline TOutcome Capture(const TUVCInterpreter &vm, const TMemoryConsole &console
   return o;
 }
 
-// fusedRuns (optional): counts the runs of each superinstruction kind.
+// fusedRuns (optional): counts the runs of each superinstruction kind, and those that left its
+// fast path (TUVCInterpreter::CountSuperinstructions).
 inline TOutcome RunFast(const IProgramRef &prog, const std::string &input = {}, bool interactive = true,
                         std::vector<std::uint64_t> *fusedRuns = nullptr) {
   TMemoryConsole console(input, interactive);

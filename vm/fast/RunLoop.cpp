@@ -156,6 +156,12 @@ TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
     goto vm_switch; \
   } while (0)
 #endif
+// A superinstruction leaving its fast path: counted for the tests, then `then`.
+#define VM_FALLBACK(kind, then)                                                                \
+  do {                                                                                         \
+    if (FusedRuns) ++(*FusedRuns)[static_cast<std::size_t>(uvm::FusedCount + uvm::kind - uvm::fxFirst)]; \
+    then;                                                                                      \
+  } while (0)
 #define VM_SKIP(n) \
   do {             \
     ins += (n);    \
@@ -284,6 +290,7 @@ vm_out_of_range:
 #undef VM_FUSED
 #undef VM_PLAIN
 #undef VM_SKIP
+#undef VM_FALLBACK
 #undef VM_CURPC_AT
 #undef VM_JUMP
 #undef VM_JUMP_TO

@@ -130,8 +130,9 @@ std::vector<TKind> ReadDeclarations(const std::string &path, const std::map<std:
     }
     for (const TKind &k : expanded) {
       if (k.Steps.size() < 2) Fail("a superinstruction needs two instructions: " + line);
-      if (seen[k.Name]) Fail("declared twice: " + k.Name);
-      seen[k.Name] = true;
+      // A second declaration of a sequence would never be chosen.
+      if (seen[k.Name] || seen[" " + k.Text]) Fail("declared twice: " + k.Name + " (" + k.Text + ")");
+      seen[k.Name] = seen[" " + k.Text] = true;
       kinds.push_back(k);
     }
   }

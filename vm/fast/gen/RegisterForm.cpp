@@ -305,8 +305,8 @@ class TForm {
 // follows and after each JifF that does not end them, run one after the other in the same block
 // when each falls through. The first runs `slow` when its fast path cannot run; a later one
 // dispatches its own first instruction's slot (what came before is done by then).
-std::optional<std::string> Chain(const std::vector<TFormStep> &steps, const std::string &then,
-                                 const std::string &slow) {
+std::optional<std::string> Chain(const std::string &name, const std::vector<TFormStep> &steps,
+                                 const std::string &then, const std::string &slow) {
   std::vector<std::size_t> starts{0};
   for (std::size_t k = 0; k + 1 < steps.size(); ++k)
     if ((steps[k].Op == "Sto" && steps[k + 1].Op != "Jump" && steps[k + 1].Op != "Ret") || steps[k].Op == "JifF")
@@ -316,7 +316,7 @@ std::optional<std::string> Chain(const std::vector<TFormStep> &steps, const std:
     const std::size_t begin = starts[i], end = i + 1 < starts.size() ? starts[i + 1] : steps.size();
     const std::vector<TFormStep> part(steps.begin() + static_cast<long>(begin), steps.begin() + static_cast<long>(end));
     const auto block = TForm(part, begin, i + 1 == starts.size() ? then : "", next)
-                           .Block(begin == 0 ? slow : "VM_SKIP(" + std::to_string(begin) + ")");
+                           .Block("VM_FALLBACK(" + name + ", " + (begin == 0 ? slow : "VM_SKIP(" + std::to_string(begin) + ")") + ")");
     if (!block) return std::nullopt;
     next = *block;
   }
@@ -330,11 +330,11 @@ std::optional<std::string> RegisterBody(const std::string &name, const std::vect
   std::string then;
   if (!target.empty()) {
     // The target's own slot runs it when its fast path cannot: nothing of it has run by then.
-    const auto block = Chain(target, "", "VM_DISPATCH()");
+    const auto block = Chain(name, target, "", "VM_DISPATCH()");
     if (!block) return std::nullopt;
     then = *block;
   }
-  const auto block = Chain(steps, then, "VM_PLAIN(oc" + steps.front().Op + ")");
+  const auto block = Chain(name, steps, then, "VM_PLAIN(oc" + steps.front().Op + ")");
   if (!block) return std::nullopt;
   return "VM_FUSED(" + name + ") " + *block;
 }
