@@ -85,9 +85,9 @@ TEST(Fusion, EveryKindAgreesWithStepsAndRuns) {
   const std::int32_t sps[] = {11, 12, 15, 20, 60, 300, 63975, 63980, 63984, 63987, 63988, 63989, 63990,
                               63991, 63992, 63993, 63994, 63995, 63996, 63997, 63998, 63999, 64000};
   const std::int32_t mps[] = {0, 12, 44, -8, 63996};
-  // The last three operand sets, with MP 12 or 44, lead pointer chains and real loads to the values
-  // Build puts low in the store (40 at 20, 2.5 at 44), so kinds that load through pointers and
-  // compute with reals can prove their fast paths.
+  // The last four operand sets, with MP 0, 12 or 44, lead static links, pointer chains and real
+  // loads to values Build puts low in the store (17 at 12, 40 at 20, 2.5 at 44), so kinds that load
+  // through pointers and compute with reals can prove their fast paths.
   const TOperands operands[] = {{12, 16, 1}, {0, 4, -1}, {20, 24, 0},   {63990, 63992, 3},
                                 {-4, -12, 1}, {63996, 63997, -2}, {8, 36, 4}, {23, 32, 0}, {20, 20, 4}, {0, 8, 0}, {-24, -24, 0}};
   std::vector<std::uint64_t> runs(2 * uvm::FusedCount);
