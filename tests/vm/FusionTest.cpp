@@ -82,29 +82,36 @@ bool EndsSoon(const IProgramRef &prog) {
 }
 
 TEST(Fusion, EveryKindAgreesWithStepsAndRuns) {
-  const std::int32_t sps[] = {11, 12, 15, 20, 60, 300, 63975, 63980, 63984, 63987, 63988, 63989, 63990,
-                              63991, 63992, 63993, 63994, 63995, 63996, 63997, 63998, 63999, 64000};
-  const std::int32_t mps[] = {0, 12, 44, -8, 63996};
-  // The last four operand sets, with MP 0, 12 or 44, lead static links, pointer chains and real
-  // loads to values Build puts low in the store (17 at 12, 40 at 20, 2.5 at 44), so kinds that load
-  // through pointers and compute with reals can prove their fast paths.
-  const TOperands operands[] = {{12, 16, 1}, {0, 4, -1}, {20, 24, 0},   {63990, 63992, 3},
-                                {-4, -12, 1}, {63996, 63997, -2}, {8, 36, 4}, {23, 32, 0}, {20, 20, 4}, {0, 8, 0}, {-24, -24, 0}};
+  struct TGrid {
+    std::vector<std::int32_t> sps, mps;
+    std::vector<TOperands> operands;
+  };
+  const TGrid grids[] = {
+      // Registers and addresses on and beyond the edges of the store.
+      {{11, 12, 15, 20, 60, 300, 63975, 63980, 63984, 63987, 63988, 63989, 63990, 63991, 63992, 63993, 63994,
+        63995, 63996, 63997, 63998, 63999, 64000},
+       {0, 12, -8, 63996},
+       {{12, 16, 1}, {0, 4, -1}, {20, 24, 0}, {63990, 63992, 3}, {-4, -12, 1}, {63996, 63997, -2}, {8, 36, 4}}},
+      // Static links, pointer chains and real loads led to values Build puts low in the store (17 at
+      // 12, 40 at 20, 2.5 at 44), so that kinds which load through pointers and compute with reals
+      // can prove their fast paths.
+      {{60, 300}, {0, 12, 44}, {{23, 32, 0}, {20, 20, 4}, {0, 8, 0}, {-24, -24, 0}}},
+  };
   std::vector<std::uint64_t> runs(2 * uvm::FusedCount);
   int programs = 0;
-  for (const auto &p : uvm::FusedPatterns) {
-    for (std::int32_t sp : sps)
-      for (std::int32_t mp : mps)
-        for (const auto &o : operands) {
-          SCOPED_TRACE(::testing::Message() << uvm::FusedDeclarations[p.Kind - uvm::fxFirst] << " sp " << sp
-                                            << " mp " << mp << " k " << o.k << " j " << o.j << " c " << o.c);
-          const IProgramRef prog = Build(p, sp, mp, o);
-          if (!EndsSoon(prog)) continue;
-          RunBoth(prog, {}, true, &runs);
-          ++programs;
-          if (::testing::Test::HasFailure()) return;
-        }
-  }
+  for (const auto &p : uvm::FusedPatterns)
+    for (const TGrid &g : grids)
+      for (std::int32_t sp : g.sps)
+        for (std::int32_t mp : g.mps)
+          for (const auto &o : g.operands) {
+            SCOPED_TRACE(::testing::Message() << uvm::FusedDeclarations[p.Kind - uvm::fxFirst] << " sp " << sp
+                                              << " mp " << mp << " k " << o.k << " j " << o.j << " c " << o.c);
+            const IProgramRef prog = Build(p, sp, mp, o);
+            if (!EndsSoon(prog)) continue;
+            RunBoth(prog, {}, true, &runs);
+            ++programs;
+            if (::testing::Test::HasFailure()) return;
+          }
   EXPECT_GT(programs, 1000);
   for (std::size_t k = 0; k < uvm::FusedCount; ++k)
     EXPECT_GT(runs[k], runs[uvm::FusedCount + k]) << "never run on its fast path: " << uvm::FusedDeclarations[k];
