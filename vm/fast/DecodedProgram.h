@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "Instruction.h"
 #include "Interpreter.h"
+#include "native/NativeLoops.h"
 #include "StoreAccess.h"
 #include "Superinstructions.h"
 
@@ -28,6 +30,9 @@ struct TUVCInterpreter::TDecoded {
   std::vector<TTarget> Original;        // what a stop PC's slot runs when a resume starts there
   std::vector<uvm::TFused> Counted;     // with a superinstruction counter: each counted slot's kind
   std::vector<std::int32_t> Stops;      // the stop set this was decoded for
+  std::vector<std::uint8_t> Ops;        // each instruction's opcode, for a native loop's way out
+  std::unique_ptr<uvm::TNativeLoops> Native;       // the loops run as native code, if any
+  std::vector<uvm::TNativeEntry> NativeAt;         // per instruction: the native loop starting there
   bool Counting = false;                // decoded with a superinstruction counter
   bool Ready = false;                   // false: to be decoded before the next run
 };

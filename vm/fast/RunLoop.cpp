@@ -26,6 +26,7 @@ namespace {
 constexpr std::uintptr_t PastEndOp = uvm::fxEnd;
 constexpr std::uintptr_t StopOp = uvm::fxEnd + 1;
 constexpr std::uintptr_t CountedOp = uvm::fxEnd + 2;
+constexpr std::uintptr_t NativeOp = uvm::fxEnd + 3;
 }  // namespace
 
 TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
@@ -48,12 +49,14 @@ TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
   const TTarget pastEndCode = &&L_PastEnd;
   const TTarget stopCode = &&L_StopPC;
   const TTarget countedCode = &&L_Counted;
+  const TTarget nativeCode = &&L_Native;
 #else
   auto plainCode = [](std::uint8_t op) -> TTarget { return op; };
   auto fusedCode = [](uvm::TFused f) -> TTarget { return f; };
   const TTarget pastEndCode = PastEndOp;
   const TTarget stopCode = StopOp;
   const TTarget countedCode = CountedOp;
+  const TTarget nativeCode = NativeOp;
 #endif
   auto setCode = [](uvm::TSlot &slot, TTarget code) {
 #if ULVAN_COMPUTED_GOTO
@@ -77,6 +80,7 @@ TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
     std::size_t stringCount = 0;
     std::vector<std::uint8_t> ops(static_cast<std::size_t>(count));
     std::vector<std::int32_t> operands(static_cast<std::size_t>(count));
+    std::vector<std::uint64_t> reals(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
       Program->GetInstruction(i, instr);
       if (instr.Opcode == ocPushStr) ++stringCount;
@@ -89,6 +93,7 @@ TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
       const std::uint8_t op = instr.Opcode < OpcodeCount ? instr.Opcode : std::uint8_t{ocIllegal};
       ops[k] = op;
       operands[k] = instr.IntValue;
+      if (op == ocPushReal) std::memcpy(&reals[k], &instr.RealValue, sizeof reals[k]);
       setCode(slot, plainCode(op));
       if (op == ocPushStr) {
         decoded.Strings.push_back(instr.StrValue);
@@ -107,6 +112,16 @@ TUVCInterpreter::TRunExit TUVCInterpreter::RunLoop(TDecoded &decoded) {
       setCode(code[k], decoded.Counting ? countedCode : fusedCode(fused));
       if (decoded.Counting) decoded.Counted[k] = fused;
     }
+    // Loops as native code, where the machine has it (not while superinstructions are counted).
+    decoded.Native.reset();
+    decoded.NativeAt.assign(size, nullptr);
+    if (!decoded.Counting) decoded.Native = uvm::TNativeLoops::Compile(ops.data(), operands.data(), reals.data(), count, isStop);
+    if (decoded.Native)
+      for (const auto &loop : decoded.Native->Loops()) {
+        setCode(code[static_cast<std::size_t>(loop.Head)], nativeCode);
+        decoded.NativeAt[static_cast<std::size_t>(loop.Head)] = loop.Entry;
+      }
+    decoded.Ops = std::move(ops);
     setCode(code[static_cast<std::size_t>(count)], pastEndCode);
     // The stops last: a stop PC's slot keeps its operand and remembers what it ran.
     decoded.Original.assign(size, TTarget{});
@@ -236,6 +251,16 @@ L_PastEnd:
   goto vm_out_of_range;
 L_StopPC:
   goto vm_stop;
+// A native loop: it returns where the run goes on, or the instruction to run on its own.
+L_Native: {
+  uvm::TNativeFrame frame{S, sp, mp, pollCountdown, 0, 0};
+  decoded.NativeAt[static_cast<std::size_t>(ins - base)](&frame);
+  sp = frame.SP;
+  pollCountdown = frame.Countdown;
+  ins = base + frame.PC;
+  if (frame.Plain != 0) goto *labels[decoded.Ops[static_cast<std::size_t>(frame.PC)]];
+  VM_DISPATCH();
+}
 // Counting superinstructions (tests): count the kind, then run it.
 L_Counted: {
   const uvm::TFused kind = decoded.Counted[static_cast<std::size_t>(ins - base)];
@@ -256,6 +281,18 @@ vm_switch:
 #include "FusedBodies.inc"
     case StopOp:
       goto vm_stop;
+    case NativeOp: {
+      uvm::TNativeFrame frame{S, sp, mp, pollCountdown, 0, 0};
+      decoded.NativeAt[static_cast<std::size_t>(ins - base)](&frame);
+      sp = frame.SP;
+      pollCountdown = frame.Countdown;
+      ins = base + frame.PC;
+      if (frame.Plain != 0) {
+        op = decoded.Ops[static_cast<std::size_t>(frame.PC)];
+        goto vm_switch;
+      }
+      goto vm_dispatch;
+    }
     case CountedOp: {
       const uvm::TFused kind = decoded.Counted[static_cast<std::size_t>(ins - base)];
       ++(*FusedRuns)[static_cast<std::size_t>(kind - uvm::fxFirst)];
