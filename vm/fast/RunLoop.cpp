@@ -254,7 +254,7 @@ L_StopPC:
 // A native loop: it returns where the run goes on, or the instruction to run on its own.
 L_Native: {
   uvm::TNativeFrame frame{S, sp, mp, pollCountdown, 0, 0};
-  decoded.NativeAt[static_cast<std::size_t>(ins - base)](&frame);
+  uvm::RunNative(decoded.NativeAt[static_cast<std::size_t>(ins - base)], frame);
   sp = frame.SP;
   pollCountdown = frame.Countdown;
   ins = base + frame.PC;
@@ -283,7 +283,7 @@ vm_switch:
       goto vm_stop;
     case NativeOp: {
       uvm::TNativeFrame frame{S, sp, mp, pollCountdown, 0, 0};
-      decoded.NativeAt[static_cast<std::size_t>(ins - base)](&frame);
+      uvm::RunNative(decoded.NativeAt[static_cast<std::size_t>(ins - base)], frame);
       sp = frame.SP;
       pollCountdown = frame.Countdown;
       ins = base + frame.PC;

@@ -20,6 +20,9 @@ namespace {
 // everything past the total.
 constexpr std::int32_t MaxLoopLength = 4096;
 constexpr std::int64_t MaxTotalLength = 1 << 18;
+// Breakpoint bytes before each loop's code: nothing jumps there, and a sanitizer that reads a
+// signature before a called function finds no match rather than the end of a mapping.
+constexpr std::size_t Padding = 16;
 }  // namespace
 
 std::unique_ptr<TNativeLoops> TNativeLoops::Compile(const std::uint8_t *ops, const std::int32_t *operands,
@@ -48,7 +51,7 @@ std::unique_ptr<TNativeLoops> TNativeLoops::Compile(const std::uint8_t *ops, con
     std::vector<std::uint8_t> code = translator.Translate(head, last);
     if (code.empty()) continue;
     translated += last - head + 1;
-    total += code.size();
+    total += Padding + code.size();
     codes.emplace_back(head, std::move(code));
   }
   if (codes.empty()) return nullptr;
@@ -60,7 +63,9 @@ std::unique_ptr<TNativeLoops> TNativeLoops::Compile(const std::uint8_t *ops, con
   auto *at = static_cast<std::uint8_t *>(memory);
   std::vector<std::size_t> offsets;
   std::size_t offset = 0;
+  std::memset(at, 0xCC, total);
   for (const auto &[head, code] : codes) {
+    offset += Padding;
     std::memcpy(at + offset, code.data(), code.size());
     offsets.push_back(offset);
     offset += code.size();
@@ -81,6 +86,13 @@ std::unique_ptr<TNativeLoops> TNativeLoops::Compile(const std::uint8_t *ops, con
   (void)barrier;
   return nullptr;
 #endif
+}
+
+#if defined(__clang__)
+__attribute__((no_sanitize("function")))
+#endif
+void RunNative(TNativeEntry entry, TNativeFrame &frame) {
+  entry(&frame);
 }
 
 TNativeLoops::~TNativeLoops() {

@@ -30,6 +30,9 @@ struct TNativeFrame {
 
 using TNativeEntry = void (*)(TNativeFrame *);
 
+// Runs a loop's code (the call of generated code, kept out of the function-type sanitizer).
+void RunNative(TNativeEntry entry, TNativeFrame &frame);
+
 class TNativeLoops {
  public:
   // Translates the loops of a program (opcodes, integer operands and PushReal's doubles as bits,
