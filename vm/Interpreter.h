@@ -19,6 +19,10 @@
 //                        time: register forms (fast/gen/RegisterForm.cpp) that keep the
 //                        values in locals, or the instructions' code from Semantics.inc
 //                        one after the other
+//   native/NativeLoops.h loops translated at decode time into x86-64 code that runs them as
+//                        their instructions would (native/LoopTranslator.cpp; the machine code
+//                        emitter: native/X64Emitter.cpp), returning to the run loop before any
+//                        instruction it cannot prove safe
 //   Listing.cpp          the readable listing (.uvc); CallTrace.cpp the active calls of an error
 #pragma once
 

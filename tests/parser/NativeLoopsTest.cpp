@@ -78,6 +78,14 @@ TEST(NativeLoops, EndAsStepOnPrograms) {
        "    IF c <> b THEN n := n - 1 END;\n"
        "  WriteLn(IntToStr(n) + ' ' + FloatToStr(x) + ' ' + FloatToStr(y)) END.",
        ""},
+      {"Odd, Round, shifts and negations",
+       "PROGRAM P; VAR i, s, k: Integer; x: Real;\n"
+       "BEGIN s := 0; x := 0.25; k := 3;\n"
+       "  FOR i := -6 TO 40 DO BEGIN\n"
+       "    IF Odd(i) THEN s := s + Round(x * i) ELSE s := s - Round(-x * i - 0.5);\n"
+       "    s := s XOR (i SHL k) + (s SHR 3) + (NOT i) + (i SHL 33) + (s SHR i); x := -x * 1000 END;\n"
+       "  WriteLn(IntToStr(s) + ' ' + FloatToStr(x)) END.",
+       "Invalid floating point operation"},
       {"more rounds than between two polls",
        "PROGRAM P; VAR i, s: Integer; BEGIN s := 0; FOR i := 1 TO 200000 DO s := s + i MOD 7;\n"
        "  WriteLn(IntToStr(s)) END.",

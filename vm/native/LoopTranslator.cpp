@@ -33,7 +33,11 @@ bool StackEffect(std::uint8_t op, std::int32_t operand, int &pop, int &push) {
     case ocPushInt: push = 4; return true;
     case ocPushBool: push = 1; return true;
     case ocIncInt:
-    case ocNegInt: pop = push = 4; return true;
+    case ocNegInt:
+    case ocNotInt: pop = push = 4; return true;
+    case ocOdd: pop = 4; push = 1; return true;
+    case ocNegReal: pop = push = 8; return true;
+    case ocRound: pop = 8; push = 4; return true;
     case ocNotBool: pop = push = 1; return true;
     case ocDeref:
       if (operand != 1 && operand != 4 && operand != 8) return false;
@@ -67,6 +71,8 @@ bool StackEffect(std::uint8_t op, std::int32_t operand, int &pop, int &push) {
     case ocAndInt:
     case ocOrInt:
     case ocXorInt:
+    case ocShlInt:
+    case ocShrInt:
     case ocDivInt:
     case ocModInt: pop = 8; push = 4; return true;
     case ocEQ:
@@ -126,7 +132,6 @@ bool Holds(TCond c, std::int32_t a, std::int32_t b) {
   }
 }
 
-std::int32_t Wrap(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); }
 std::int32_t AddWrap(std::int32_t a, std::int32_t b) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
 }
@@ -288,22 +293,70 @@ bool TLoopTranslator::TranslateInstruction(std::int32_t pc) {
     case ocPushBool: Push({TVal::Const, (operand & 0xFF) != 0 ? 0xFF : 0}, 1); return true;
 
     case ocIncInt:
-    case ocNegInt: {
+    case ocNegInt:
+    case ocNotInt: {
       TItem e = Pop(4);
-      const bool inc = op == ocIncInt;
+      const auto u = static_cast<std::uint32_t>(e.V.C);
       if (e.V.Kind == TVal::Const) {
-        Push({TVal::Const, inc ? AddWrap(e.V.C, operand) : Wrap(-static_cast<std::int64_t>(e.V.C))}, 4);
-      } else if (e.V.Kind == TVal::Local && inc) {
+        Push({TVal::Const, static_cast<std::int32_t>(op == ocIncInt ? u + static_cast<std::uint32_t>(operand)
+                                                     : op == ocNegInt ? 0u - u
+                                                                      : ~u)},
+             4);
+      } else if (e.V.Kind == TVal::Local && op == ocIncInt) {
         Push({TVal::Local, AddWrap(e.V.C, operand)}, 4);
       } else {
         Supersede(e.Pos, 4);
         const TReg r = Owned(e.V, 4);
-        if (inc)
+        if (op == ocIncInt)
           E.Alu32Imm(aluAdd, r, operand);
-        else
+        else if (op == ocNegInt)
           E.Neg32(r);
+        else
+          E.Not32(r);
         Push(e.V, 4);
       }
+      return true;
+    }
+
+    case ocOdd: {
+      TItem e = Pop(4);
+      if (e.V.Kind == TVal::Const) {
+        Push({TVal::Const, (e.V.C & 1) != 0 ? 0xFF : 0}, 1);
+        return true;
+      }
+      const TReg r = Owned(e.V, 4);  // the integer's bytes past the first stay
+      E.Alu32Imm(aluAnd, r, 1);
+      E.Neg8(r);
+      Push(e.V, 1);
+      return true;
+    }
+
+    case ocShlInt:
+    case ocShrInt: {
+      const bool left = op == ocShlInt;
+      Pinned[RCX] = true;
+      Evict(RCX);
+      TItem r = Pop(4);
+      TItem l = Pop(4);
+      if (l.V.Kind == TVal::Const && r.V.Kind == TVal::Const) {
+        Pinned[RCX] = false;
+        const auto a = static_cast<std::uint32_t>(l.V.C), b = static_cast<std::uint32_t>(r.V.C) & 31u;
+        Push({TVal::Const, static_cast<std::int32_t>(left ? a << b : a >> b)}, 4);
+        return true;
+      }
+      Supersede(l.Pos, 4);
+      if (r.V.Kind != TVal::Const) {
+        Materialize(r.V, 4);
+        E.Mov32(RCX, r.V.R);
+      }
+      const TReg d = Owned(l.V, 4);
+      if (r.V.Kind == TVal::Const)
+        E.Shift32Imm(left, d, static_cast<std::uint8_t>(r.V.C & 31));
+      else
+        E.Shift32(left, d);  // the processor takes the count mod 32 too
+      Pinned[RCX] = false;
+      Drop(r.V);
+      Push(l.V, 4);
       return true;
     }
 
@@ -661,6 +714,37 @@ bool TLoopTranslator::TranslateReal(std::int32_t pc) {
       Supersede(Depth + 1, size);
       Hold(top.V);
       Pending.push_back({Depth + 1, size, top.V});
+      return true;
+    }
+    case ocNegReal: {
+      TItem e = Pop(8);
+      if (e.V.Kind == TVal::Real) {
+        TVal v{TVal::Real};
+        v.Q = e.V.Q ^ (std::uint64_t{1} << 63);
+        Push(v, 8);
+        return true;
+      }
+      const int x = AllocX();
+      LoadReal(x, e.V);
+      E.MovAbs(R11, std::uint64_t{1} << 63);
+      E.MovQToXmm(15, R11);
+      E.XorPD(x, 15);
+      Drop(e.V);
+      Push({TVal::XReg, 0, static_cast<TReg>(x)}, 8);
+      return true;
+    }
+    case ocRound: {
+      // The processor rounds to nearest, ties to even, as Round does; a NaN or a magnitude of
+      // 2^63 or more gives the one result no subtraction of 1 can make without overflow.
+      TItem e = Pop(8);
+      Materialize(e.V, 8);
+      E.Cvtsd2si64(R11, e.V.R);
+      E.Cmp64Imm(R11, 1);
+      E.Jcc(ccO, Bail());
+      const TReg d = Alloc();
+      E.Mov32(d, R11);
+      Drop(e.V);
+      Push({TVal::Reg, 0, d}, 4);
       return true;
     }
     case ocSwapIntReal: {

@@ -108,6 +108,13 @@ void TEmitter::Imul32Imm(TReg d, TReg s, std::int32_t v) {
   Imm32(v);
 }
 void TEmitter::Neg32(TReg d) { RegReg({0xF7}, false, 3, d); }
+void TEmitter::Not32(TReg d) { RegReg({0xF7}, false, 2, d); }
+void TEmitter::Shift32(bool left, TReg d) { RegReg({0xD3}, false, left ? 4 : 5, d); }
+void TEmitter::Shift32Imm(bool left, TReg d, std::uint8_t n) {
+  RegReg({0xC1}, false, left ? 4 : 5, d);
+  Code.push_back(n);
+}
+void TEmitter::Cvtsd2si64(TReg d, int x) { Sse(0xF2, 0x2D, true, d, x); }
 void TEmitter::Neg8(TReg d) { RegReg({0xF6}, false, 3, d, true); }
 void TEmitter::Test8(TReg a, TReg b) { RegReg({0x84}, false, b, a, true); }
 void TEmitter::Test32(TReg a, TReg b) { RegReg({0x85}, false, b, a); }

@@ -10,7 +10,7 @@ namespace uvm::x64 {
 enum TReg : std::uint8_t { RAX, RCX, RDX, RBX, RSP, RBP, RSI, RDI, R8, R9, R10, R11, R12, R13, R14, R15, NoReg = 0xFF };
 
 // Condition codes as in the opcodes' low nibble.
-enum TCond : std::uint8_t { ccB = 2, ccAE = 3, ccE = 4, ccNE = 5, ccBE = 6, ccA = 7, ccS = 8, ccNS = 9, ccP = 10, ccNP = 11, ccL = 12, ccGE = 13, ccLE = 14, ccG = 15 };
+enum TCond : std::uint8_t { ccO = 0, ccNO = 1, ccB = 2, ccAE = 3, ccE = 4, ccNE = 5, ccBE = 6, ccA = 7, ccS = 8, ccNS = 9, ccP = 10, ccNP = 11, ccL = 12, ccGE = 13, ccLE = 14, ccG = 15 };
 inline TCond Negate(TCond c) { return static_cast<TCond>(c ^ 1); }
 
 // [Base + Index + Disp]: Index may be NoReg, and is never RSP.
@@ -51,6 +51,10 @@ class TEmitter {
   void Imul32(TReg d, TReg s);
   void Imul32Imm(TReg d, TReg s, std::int32_t v);
   void Neg32(TReg d);
+  void Not32(TReg d);
+  void Shift32(bool left, TReg d);                 // by CL
+  void Shift32Imm(bool left, TReg d, std::uint8_t n);
+  void Cvtsd2si64(TReg d, int x);                  // rounds by the current mode (nearest, ties to even)
   void Neg8(TReg d);
   void Test8(TReg a, TReg b);
   void Test32(TReg a, TReg b);
