@@ -523,6 +523,50 @@ bool TLoopTranslator::TranslateInstruction(std::int32_t pc) {
         Push({TVal::Const, op == ocDivInt ? DivInt(l.V.C, r.V.C) : ModInt(l.V.C, r.V.C)}, 4);
         return true;
       }
+      if (r.V.Kind == TVal::Const && r.V.C == 1) {  // n DIV 1 = n, n MOD 1 = 0
+        Pinned[RAX] = Pinned[RDX] = false;
+        Drop(r.V);
+        if (op == ocDivInt) {
+          Push(l.V, 4);
+        } else {
+          Drop(l.V);
+          Push({TVal::Const, 0}, 4);
+        }
+        return true;
+      }
+      switch (l.V.Kind) {
+        case TVal::Reg: E.Mov32(RAX, l.V.R); break;
+        case TVal::Const: E.Mov32Imm(RAX, l.V.C); break;
+        case TVal::Local: E.Lea32(RAX, {R13, NoReg, l.V.C}); break;
+        default: E.Load32(RAX, StackAt(l.V.C)); break;
+      }
+      if (r.V.Kind == TVal::Const && r.V.C != 0 && r.V.C != -1) {
+        // By a constant d: with c = ceil(2^64 / |d|), |n| DIV |d| is the high half of |n| * c,
+        // and |n| MOD |d| the high half of |d| times its low half (exact for every 32-bit |n|);
+        // the signs then as DIV and MOD truncate.
+        const std::uint32_t d = r.V.C < 0 ? 0u - static_cast<std::uint32_t>(r.V.C) : static_cast<std::uint32_t>(r.V.C);
+        const TReg sign = Alloc();
+        E.Mov32(sign, RAX);
+        E.Sar32(sign, 31);
+        E.Alu32(aluXor, RAX, sign);
+        E.Alu32(aluSub, RAX, sign);  // |n|, zero-extended
+        E.MovAbs(R11, UINT64_MAX / d + 1);
+        E.Mul64(R11);
+        if (op == ocModInt) {
+          E.Mov32Imm(R11, static_cast<std::int32_t>(d));
+          E.Mul64(R11);
+        }
+        E.Alu32(aluXor, RDX, sign);
+        E.Alu32(aluSub, RDX, sign);
+        if (op == ocDivInt && r.V.C < 0) E.Neg32(RDX);
+        Pinned[RAX] = Pinned[RDX] = false;
+        Refs[RDX] = 1;
+        Drop({TVal::Reg, 0, sign});
+        Drop(l.V);
+        Drop(r.V);
+        Push({TVal::Reg, 0, RDX}, 4);
+        return true;
+      }
       // Division by 0 fails and by -1 needs the wrap-around: both left to the instruction.
       const bool safe = r.V.Kind == TVal::Const && r.V.C != 0 && r.V.C != -1;
       Materialize(r.V, 4);
@@ -531,12 +575,6 @@ bool TLoopTranslator::TranslateInstruction(std::int32_t pc) {
         E.Jcc(ccE, Bail());
         E.Alu32Imm(aluCmp, r.V.R, -1);
         E.Jcc(ccE, Bail());
-      }
-      switch (l.V.Kind) {
-        case TVal::Reg: E.Mov32(RAX, l.V.R); break;
-        case TVal::Const: E.Mov32Imm(RAX, l.V.C); break;
-        case TVal::Local: E.Lea32(RAX, {R13, NoReg, l.V.C}); break;
-        default: E.Load32(RAX, StackAt(l.V.C)); break;
       }
       E.Cdq();
       E.Idiv32(r.V.R);

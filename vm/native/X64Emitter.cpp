@@ -121,6 +121,11 @@ void TEmitter::Test32(TReg a, TReg b) { RegReg({0x85}, false, b, a); }
 void TEmitter::SetCC(TCond c, TReg d) { RegReg({0x0F, static_cast<std::uint8_t>(0x90 | c)}, false, 0, d, true); }
 void TEmitter::Cdq() { Code.push_back(0x99); }
 void TEmitter::Idiv32(TReg s) { RegReg({0xF7}, false, 7, s); }
+void TEmitter::Mul64(TReg s) { RegReg({0xF7}, true, 4, s); }
+void TEmitter::Sar32(TReg d, std::uint8_t n) {
+  RegReg({0xC1}, false, 7, d);
+  Code.push_back(n);
+}
 
 // prefix [REX] 0F op ModRM: register forms and memory forms of the SSE2 instructions.
 void TEmitter::Sse(std::uint8_t prefix, std::uint8_t op, bool w, int reg, int rm) {

@@ -61,6 +61,8 @@ class TEmitter {
   void SetCC(TCond c, TReg d);        // d8 := c ? 1 : 0
   void Cdq();
   void Idiv32(TReg s);
+  void Mul64(TReg s);                              // rdx:rax := rax * s, unsigned
+  void Sar32(TReg d, std::uint8_t n);
   // Doubles in XMM registers (numbered 0..15).
   void LoadSD(int x, TMem m);          // movsd x, [m]
   void StoreSD(TMem m, int x);         // movsd [m], x
