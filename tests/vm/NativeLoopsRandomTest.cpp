@@ -2,6 +2,7 @@
 // enough to run out of registers, stores to locals, to computed and to wild addresses (into
 // the stack above SP, past the store's ends), IF statements inside, a FOR-style limit kept on
 // the stack. Run and Step must end alike: error, registers, output and store.
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -238,7 +239,10 @@ std::size_t NativeLoopCount(const IProgramRef &prog) {
 TEST(NativeLoopsRandom, RunEndsAsStepOnRandomLoops) {
   int native = 0, ended = 0;
   constexpr int Programs = 1000;
-  for (unsigned seed = 1; seed <= Programs; ++seed) {
+  // ULVAN_LOOP_SEED=N starts at seed N instead, to sweep or replay other programs.
+  const char *from = std::getenv("ULVAN_LOOP_SEED");
+  const unsigned FirstSeed = from != nullptr ? static_cast<unsigned>(std::strtoul(from, nullptr, 10)) : 1;
+  for (unsigned seed = FirstSeed; seed <= FirstSeed + Programs - 1; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     TLoopGenerator generator(seed);
     const TAsm a = generator.Generate();

@@ -20,7 +20,7 @@ namespace {
 constexpr int Unknown = INT_MIN;
 // The registers values live in. Fixed ones: RBX the store, R12 the starting SP, R13 MP (sign-
 // extended), R14 the frame, R15 the starting SP + 1 (no element access may reach it), EBP the
-// countdown; R11 is scratch.
+// countdown; R11 is scratch, and any Alloc may write pending stores through it.
 constexpr TReg Pool[] = {RAX, RCX, RDX, RSI, RDI, R8, R9, R10};
 
 constexpr TMem FrameAt(std::size_t offset) { return {R14, NoReg, static_cast<std::int32_t>(offset)}; }
@@ -198,56 +198,21 @@ bool TLoopTranslator::Analyse(std::int32_t head, std::int32_t last) {
   return true;
 }
 
+// Twice: the first time finds the locals' accesses, from which the locals kept in registers
+// are chosen; the second time emits the code with them.
 std::vector<std::uint8_t> TLoopTranslator::Translate(std::int32_t head, std::int32_t last) {
   Head = head;
   Last = last;
   if (!Analyse(head, last)) return {};
-  E = TEmitter();
-  Stack.clear();
-  Pending.clear();
-  Stubs.clear();
-  std::fill(std::begin(Refs), std::end(Refs), 0);
-  std::fill(std::begin(XRefs), std::end(XRefs), 0);
-  std::fill(std::begin(Pinned), std::end(Pinned), false);
-  AnyLocal = false;
-  LocalLow = LocalHigh = 0;
-  const int n = last - head + 1;
-  LabelAt.assign(static_cast<std::size_t>(n), 0);
-  for (int i = 0; i < n; ++i)
-    if (IsLabel[static_cast<std::size_t>(i)]) LabelAt[static_cast<std::size_t>(i)] = E.NewLabel();
-  Epilogue = E.NewLabel();
-
-  for (int i = 0; i < n; ++i) {
-    const std::int32_t pc = head + i;
-    if (IsLabel[static_cast<std::size_t>(i)]) {
-      FlushAll();
-      for (const TItem &item : Stack) Drop(item.V);
-      Stack.clear();
-      E.Bind(LabelAt[static_cast<std::size_t>(i)]);
-      Depth = DepthAt[static_cast<std::size_t>(i)];
-    }
-    InstrPC = pc;
-    InstrDepth = Depth;
-    if (!TranslateInstruction(pc)) return {};
-  }
-  if (Ops[last] != ocJump) {  // a final JifF falls through out of the loop
-    FlushAll();
-    EmitExit(last + 1, Depth, false);
-  }
-  for (const TStub &stub : Stubs) {
-    E.Bind(stub.Label);
-    if (stub.Countdown) E.Alu32Imm(aluAdd, RBP, 1);
-    for (const TItem &w : stub.Pending) EmitWrite(w);
-    EmitExit(stub.PC, stub.Depth, true);
-  }
-  E.Bind(Epilogue);
-  E.Store32(FrameAt(offsetof(TNativeFrame, Countdown)), RBP);
-  for (const TReg r : {R15, R14, R13, R12, RBP, RBX}) E.Pop(r);
-  E.Ret();
+  Promoted.clear();
+  Uses.clear();
+  if (!EmitBody()) return {};
+  ChoosePromoted();
+  if (!EmitBody()) return {};
   const std::vector<std::uint8_t> body = E.Finish();
 
   // The entry: registers from the frame, then the checks that hold for the whole loop: the stack
-  // fits in the store, and the locals lie in it below the stack.
+  // fits in the store, and the locals lie in it below the stack. Then the promoted locals.
   if (AnyLocal && (LocalLow < INT32_MIN || LocalHigh > INT32_MAX)) return {};
   TEmitter p;
   for (const TReg r : {RBX, RBP, R12, R13, R14, R15}) p.Push(r);
@@ -272,6 +237,12 @@ std::vector<std::uint8_t> TLoopTranslator::Translate(std::int32_t head, std::int
     p.Cmp64(R11, R15);
     p.Jcc(ccG, refuse);
   }
+  for (const TPromoted &local : Promoted) {
+    if (local.Size == 4)
+      p.Load32(static_cast<TReg>(local.Reg), LocalAt(local.Offset));
+    else
+      p.LoadSD(local.Reg, LocalAt(local.Offset));
+  }
   p.Jmp(start);
   p.Bind(refuse);
   p.Store32Imm(FrameAt(offsetof(TNativeFrame, PC)), head);
@@ -282,6 +253,89 @@ std::vector<std::uint8_t> TLoopTranslator::Translate(std::int32_t head, std::int
   std::vector<std::uint8_t> code = p.Finish();
   code.insert(code.end(), body.begin(), body.end());
   return code;
+}
+
+// Locals kept in registers: those whose every access in the loop is a whole integer or a whole
+// real and that no other access of a local overlaps, the most loaded first: three integers in
+// R8..R10, four reals in XMM11..XMM14.
+void TLoopTranslator::ChoosePromoted() {
+  struct TCandidate {
+    std::int32_t Offset;
+    int Size;
+    int Loads;
+    bool Whole;
+  };
+  std::vector<TCandidate> candidates;
+  for (const TUse &use : Uses) {
+    bool found = false;
+    for (TCandidate &c : candidates)
+      if (c.Offset == use.Offset && c.Size == use.Size) {
+        c.Loads += use.Load ? 1 : 0;
+        found = true;
+      }
+    if (!found) candidates.push_back({use.Offset, use.Size, use.Load ? 1 : 0, use.Size == 4 || use.Size == 8});
+  }
+  for (TCandidate &c : candidates)
+    for (const TCandidate &other : candidates)
+      if (&other != &c && static_cast<std::int64_t>(other.Offset) < static_cast<std::int64_t>(c.Offset) + c.Size &&
+          static_cast<std::int64_t>(c.Offset) < static_cast<std::int64_t>(other.Offset) + other.Size)
+        c.Whole = false;
+  std::stable_sort(candidates.begin(), candidates.end(),
+                   [](const TCandidate &a, const TCandidate &b) { return a.Loads > b.Loads; });
+  const TReg ints[] = {R8, R9, R10};
+  int nInts = 0, nReals = 0;
+  for (const TCandidate &c : candidates) {
+    if (!c.Whole || c.Loads == 0 || c.Offset < -(1 << 30) || c.Offset > (1 << 30)) continue;
+    if (c.Size == 4 && nInts < 3) Promoted.push_back({c.Offset, 4, ints[nInts++]});
+    if (c.Size == 8 && nReals < 4) Promoted.push_back({c.Offset, 8, 11 + nReals++});
+  }
+}
+
+bool TLoopTranslator::EmitBody() {
+  E = TEmitter();
+  Stack.clear();
+  Pending.clear();
+  Stubs.clear();
+  std::fill(std::begin(Refs), std::end(Refs), 0);
+  std::fill(std::begin(XRefs), std::end(XRefs), 0);
+  std::fill(std::begin(Pinned), std::end(Pinned), false);
+  for (const TPromoted &local : Promoted) (local.Size == 4 ? Refs : XRefs)[local.Reg] = 1;
+  AnyLocal = false;
+  LocalLow = LocalHigh = 0;
+  const int n = Last - Head + 1;
+  LabelAt.assign(static_cast<std::size_t>(n), 0);
+  for (int i = 0; i < n; ++i)
+    if (IsLabel[static_cast<std::size_t>(i)]) LabelAt[static_cast<std::size_t>(i)] = E.NewLabel();
+  Epilogue = E.NewLabel();
+
+  for (int i = 0; i < n; ++i) {
+    const std::int32_t pc = Head + i;
+    if (IsLabel[static_cast<std::size_t>(i)]) {
+      FlushAll();
+      for (const TItem &item : Stack) Drop(item.V);
+      Stack.clear();
+      E.Bind(LabelAt[static_cast<std::size_t>(i)]);
+      Depth = DepthAt[static_cast<std::size_t>(i)];
+    }
+    InstrPC = pc;
+    InstrDepth = Depth;
+    if (!TranslateInstruction(pc)) return false;
+  }
+  if (Ops[Last] != ocJump) {  // a final JifF falls through out of the loop
+    FlushAll();
+    EmitExit(Last + 1, Depth, false);
+  }
+  for (const TStub &stub : Stubs) {
+    E.Bind(stub.Label);
+    if (stub.Countdown) E.Alu32Imm(aluAdd, RBP, 1);
+    for (const TItem &w : stub.Pending) EmitWrite(w);
+    EmitExit(stub.PC, stub.Depth, true);
+  }
+  E.Bind(Epilogue);
+  E.Store32(FrameAt(offsetof(TNativeFrame, Countdown)), RBP);
+  for (const TReg r : {R15, R14, R13, R12, RBP, RBX}) E.Pop(r);
+  E.Ret();
+  return true;
 }
 
 bool TLoopTranslator::TranslateInstruction(std::int32_t pc) {
@@ -377,8 +431,16 @@ bool TLoopTranslator::TranslateInstruction(std::int32_t pc) {
     case ocDeref: {
       TItem a = Pop(4);
       const int size = operand;
-      const TMem from = Access(a.V, size);
+      const TPromoted *local = PromotedAt(a.V, size);
+      const TMem from = Access(a.V, size, true);
       Supersede(a.Pos, size);
+      if (local != nullptr) {  // the register holds the local's value
+        const TVal v{local->Size == 4 ? TVal::Reg : TVal::XReg, 0, static_cast<TReg>(local->Reg)};
+        Hold(v);
+        Drop(a.V);
+        Push(v, size);
+        return true;
+      }
       if (size == 8) {
         const int x = AllocX();
         E.LoadSD(x, from);
@@ -400,7 +462,9 @@ bool TLoopTranslator::TranslateInstruction(std::int32_t pc) {
       const int size = operand;
       TItem v = Pop(size);
       TItem a = Pop(4);
-      const TMem to = Access(a.V, size);
+      const TPromoted *local = PromotedAt(a.V, size);
+      const TMem to = Access(a.V, size, false);
+      if (local != nullptr) SetPromoted(*local, v.V);
       if (v.V.Kind == TVal::Real) {
         E.MovAbs(R11, v.V.Q);
         E.Store64(to, R11);
@@ -776,11 +840,11 @@ bool TLoopTranslator::TranslateReal(std::int32_t pc) {
       // 2^63 or more gives the one result no subtraction of 1 can make without overflow.
       TItem e = Pop(8);
       Materialize(e.V, 8);
-      E.Cvtsd2si64(R11, e.V.R);
-      E.Cmp64Imm(R11, 1);
+      const TReg d = Alloc();  // before the conversion: an Alloc may write pending stores through R11
+      E.Cvtsd2si64(d, e.V.R);
+      E.Cmp64Imm(d, 1);
       E.Jcc(ccO, Bail());
-      const TReg d = Alloc();
-      E.Mov32(d, R11);
+      E.Mov32(d, d);  // the low half, zero-extended
       Drop(e.V);
       Push({TVal::Reg, 0, d}, 4);
       return true;
@@ -1118,19 +1182,72 @@ void TLoopTranslator::EmitJump(std::int32_t from, std::int32_t to, int depth) {
 // The operand for `size` bytes at address a. A local's address is checked once, at the
 // entry. Any other address a (zero-extended) must end at or below the starting SP + 1: then it
 // lies in the store and off the stack bytes still pending.
-TMem TLoopTranslator::Access(TVal &a, int size) {
+TMem TLoopTranslator::Access(TVal &a, int size, bool load) {
   if (a.Kind == TVal::Local) {
     const std::int64_t low = a.C, high = static_cast<std::int64_t>(a.C) + size;
     LocalLow = AnyLocal ? std::min(LocalLow, low) : low;
     LocalHigh = AnyLocal ? std::max(LocalHigh, high) : high;
     AnyLocal = true;
+    Uses.push_back({a.C, size, load});
     return LocalAt(a.C);
   }
   Materialize(a, 4);
   E.Lea64(R11, {a.R, NoReg, size});
   E.Cmp64(R11, R15);
   E.Jcc(ccA, Bail());
+  if (!load && !Promoted.empty()) {
+    // A store that would reach a local kept in a register is left to the instruction: the
+    // register would go stale. The test: a + size - 1 - (MP + low) below high - low + size - 1,
+    // unsigned, for the promoted locals' span low..high-1.
+    std::int64_t low = INT32_MAX, high = INT32_MIN;
+    for (const TPromoted &local : Promoted) {
+      low = std::min<std::int64_t>(low, local.Offset);
+      high = std::max<std::int64_t>(high, static_cast<std::int64_t>(local.Offset) + local.Size);
+    }
+    E.Lea64(R11, {a.R, NoReg, static_cast<std::int32_t>(size - 1 - low)});
+    E.Sub64(R11, R13);
+    E.Cmp64Imm(R11, static_cast<std::int32_t>(high - low + size - 1));
+    E.Jcc(ccB, Bail());
+  }
   return {RBX, a.R, 0};
+}
+
+// The promoted local at a's address with that size, if any.
+const TLoopTranslator::TPromoted *TLoopTranslator::PromotedAt(const TVal &a, int size) const {
+  if (a.Kind != TVal::Local) return nullptr;
+  for (const TPromoted &local : Promoted)
+    if (local.Offset == a.C && local.Size == size) return &local;
+  return nullptr;
+}
+
+// A store into a promoted local: what still refers to the register's old value (values on the
+// stack, pending stores) moves to a copy first, then the register takes v.
+void TLoopTranslator::SetPromoted(const TPromoted &local, TVal &v) {
+  const bool real = local.Size == 8;
+  const auto r = static_cast<TReg>(local.Reg);
+  if ((v.Kind == TVal::Reg || v.Kind == TVal::XReg) && v.R == r) return;  // x := x
+  int &refs = real ? XRefs[local.Reg] : Refs[local.Reg];
+  if (refs > 1) {
+    const int copy = real ? AllocX() : Alloc();
+    if (real)
+      E.MovPD(copy, local.Reg);
+    else
+      E.Mov32(static_cast<TReg>(copy), r);
+    (real ? XRefs : Refs)[copy] = refs - 1;
+    refs = 1;
+    const TVal::TKind kind = real ? TVal::XReg : TVal::Reg;
+    for (std::vector<TItem> *items : {&Stack, &Pending})
+      for (TItem &item : *items)
+        if (item.V.Kind == kind && item.V.R == r) item.V.R = static_cast<TReg>(copy);
+  }
+  if (real)
+    LoadReal(local.Reg, v);
+  else if (v.Kind == TVal::Const)
+    E.Mov32Imm(r, v.C);
+  else {
+    Materialize(v, 4);
+    E.Mov32(r, v.R);
+  }
 }
 
 }  // namespace uvm

@@ -77,7 +77,23 @@ class TLoopTranslator {
   TLabel Bail();  // a stub leaving before the current instruction
   void EmitExit(std::int32_t pc, int depth, bool plain);
   void EmitJump(std::int32_t from, std::int32_t to, int depth);
-  x64::TMem Access(TVal &a, int size);
+  x64::TMem Access(TVal &a, int size, bool load);
+
+  // Locals kept in registers for the whole loop (loaded at the entry, stored through).
+  struct TPromoted {
+    std::int32_t Offset;
+    int Size;  // 4: an integer in a register; 8: a real in an XMM register
+    int Reg;
+  };
+  struct TUse {
+    std::int32_t Offset;
+    int Size;
+    bool Load;
+  };
+  bool EmitBody();
+  void ChoosePromoted();
+  const TPromoted *PromotedAt(const TVal &a, int size) const;
+  void SetPromoted(const TPromoted &local, TVal &v);
 
   x64::TMem StackAt(int pos) const { return {x64::RBX, x64::R12, pos}; }
   x64::TMem LocalAt(std::int32_t offset) const { return {x64::RBX, x64::R13, offset}; }
@@ -96,6 +112,8 @@ class TLoopTranslator {
   int MinPos = 1;               // lowest stack position read
   std::int64_t LocalLow = 0, LocalHigh = 0;  // locals' bytes touched: MP+LocalLow .. MP+LocalHigh-1
   bool AnyLocal = false;
+  std::vector<TUse> Uses;            // the locals' accesses, from the first pass
+  std::vector<TPromoted> Promoted;
 
   std::vector<TItem> Stack;     // the values pushed since the last label, lowest first
   std::vector<TItem> Pending;   // stack bytes to be written, in order

@@ -98,6 +98,7 @@ void TEmitter::Alu32Imm(TAluOp op, TReg d, std::int32_t v) {
   Imm32(v);
 }
 void TEmitter::Cmp64(TReg a, TReg b) { RegReg({0x39}, true, b, a); }
+void TEmitter::Sub64(TReg d, TReg s) { RegReg({0x29}, true, s, d); }
 void TEmitter::Cmp64Imm(TReg a, std::int32_t v) {
   RegReg({0x81}, true, aluCmp, a);
   Imm32(v);

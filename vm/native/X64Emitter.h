@@ -47,6 +47,7 @@ class TEmitter {
   void Alu32(TAluOp op, TReg d, TReg s);
   void Alu32Imm(TAluOp op, TReg d, std::int32_t v);
   void Cmp64(TReg a, TReg b);
+  void Sub64(TReg d, TReg s);
   void Cmp64Imm(TReg a, std::int32_t v);
   void Imul32(TReg d, TReg s);
   void Imul32Imm(TReg d, TReg s, std::int32_t v);
