@@ -9,6 +9,11 @@
 
 namespace uvm {
 
+// The code's fixed registers: RBX the store, R12 the SP it started with, R13 MP (sign-extended),
+// R14 the frame (TNativeFrame), R15 the starting SP + 1 (no element access may reach it), EBP
+// the countdown to the next poll. R11 and XMM15 are scratch; any Alloc may write pending stores
+// through R11. Values live in RAX, RCX, RDX, RSI, RDI, R8..R10 and XMM0..XMM14, of which R8..R10
+// and XMM11..XMM14 may hold promoted locals.
 class TLoopTranslator {
  public:
   // The program's opcodes and operands (reals: the bits of PushReal's double).
@@ -96,6 +101,7 @@ class TLoopTranslator {
   void SetPromoted(const TPromoted &local, TVal &v);
 
   x64::TMem StackAt(int pos) const { return {x64::RBX, x64::R12, pos}; }
+  static x64::TMem FrameAt(std::size_t offset) { return {x64::R14, x64::NoReg, static_cast<std::int32_t>(offset)}; }
   x64::TMem LocalAt(std::int32_t offset) const { return {x64::RBX, x64::R13, offset}; }
 
   const std::uint8_t *Ops;
