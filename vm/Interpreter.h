@@ -173,5 +173,5 @@ class TUVCInterpreter {
   std::vector<std::int32_t> StopPCs;      // sorted, without duplicates
   // The decoded programs of the two most recent stop sets, most recent first.
   std::array<std::unique_ptr<TDecoded>, 2> DecodedCache;
-  std::array<std::uint8_t, StoreSize> Store{};
+  alignas(64) std::array<std::uint8_t, StoreSize> Store{};  // a cache line apart from run to run
 };
