@@ -38,12 +38,13 @@ class TLoopTranslator {
     std::uint64_t Q = 0;       // Real: the bits of the double
   };
   // A value on the stack, or a store of one that is still to be written: its first byte's
-  // position relative to the starting SP, and its size (1 or 4).
+  // position relative to the starting SP, and its size (1, 4 or 8).
   struct TItem {
     int Pos;
     int Size;
     TVal V;
   };
+  // A way out before an instruction whose check failed: the stores pending there, SP and PC.
   struct TStub {
     TLabel Label;
     std::vector<TItem> Pending;
