@@ -7,30 +7,10 @@
 
 #include "../vm/VmTestUtil.h"
 #include "CompileHelper.h"
-#include "native/NativeLoops.h"
 
 namespace {
 
 using namespace vmtest;
-
-// How many loops of the program the translation takes.
-std::size_t NativeLoopCount(const IProgramRef &prog) {
-  const std::int32_t count = prog->GetCount();
-  std::vector<std::uint8_t> ops;
-  std::vector<std::int32_t> operands;
-  std::vector<std::uint64_t> reals;
-  TInstruction instr;
-  for (std::int32_t i = 0; i < count; ++i) {
-    prog->GetInstruction(i, instr);
-    ops.push_back(instr.Opcode);
-    operands.push_back(instr.IntValue);
-    std::uint64_t bits;
-    std::memcpy(&bits, &instr.RealValue, 8);
-    reals.push_back(bits);
-  }
-  const auto loops = uvm::TNativeLoops::Compile(ops.data(), operands.data(), reals.data(), count, {});
-  return loops ? loops->Loops().size() : 0;
-}
 
 void ExpectNative(const IProgramRef &prog) {
 #if defined(__x86_64__) && defined(__linux__)

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "VmTestUtil.h"
-#include "native/NativeLoops.h"
 
 namespace {
 
@@ -222,24 +221,6 @@ class TLoopGenerator {
 
   std::mt19937 Rng;
 };
-
-std::size_t NativeLoopCount(const IProgramRef &prog) {
-  const std::int32_t count = prog->GetCount();
-  std::vector<std::uint8_t> ops;
-  std::vector<std::int32_t> operands;
-  std::vector<std::uint64_t> reals;
-  TInstruction instr;
-  for (std::int32_t i = 0; i < count; ++i) {
-    prog->GetInstruction(i, instr);
-    ops.push_back(instr.Opcode);
-    operands.push_back(instr.IntValue);
-    std::uint64_t bits;
-    std::memcpy(&bits, &instr.RealValue, 8);
-    reals.push_back(bits);
-  }
-  const auto loops = uvm::TNativeLoops::Compile(ops.data(), operands.data(), reals.data(), count, {});
-  return loops ? loops->Loops().size() : 0;
-}
 
 TEST(NativeLoopsRandom, RunEndsAsStepOnRandomLoops) {
   int native = 0, ended = 0;

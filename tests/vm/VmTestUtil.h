@@ -12,6 +12,7 @@
 #include "Interpreter.h"
 #include "MemoryConsole.h"
 #include "Program.h"
+#include "native/NativeLoops.h"
 
 namespace vmtest {
 
@@ -125,6 +126,25 @@ inline TOutcome RunBoth(const IProgramRef &prog, const std::string &input = {}, 
   TOutcome fast = RunFast(prog, input, interactive, fusedRuns);
   ExpectSameEnd(fast, RunSteps(prog, input, interactive));
   return fast;
+}
+
+// How many loops of the program the native translation takes (0 where there is none).
+inline std::size_t NativeLoopCount(const IProgramRef &prog) {
+  const std::int32_t count = prog->GetCount();
+  std::vector<std::uint8_t> ops;
+  std::vector<std::int32_t> operands;
+  std::vector<std::uint64_t> reals;
+  TInstruction instr;
+  for (std::int32_t i = 0; i < count; ++i) {
+    prog->GetInstruction(i, instr);
+    ops.push_back(instr.Opcode);
+    operands.push_back(instr.IntValue);
+    std::uint64_t bits;
+    std::memcpy(&bits, &instr.RealValue, 8);
+    reals.push_back(bits);
+  }
+  const auto loops = uvm::TNativeLoops::Compile(ops.data(), operands.data(), reals.data(), count, {});
+  return loops ? loops->Loops().size() : 0;
 }
 
 inline std::int32_t IntAt(const TOutcome &o, std::int32_t addr) {

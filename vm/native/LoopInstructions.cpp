@@ -213,9 +213,7 @@ bool TLoopTranslator::TranslateInstruction(std::int32_t pc) {
         Push(v, size);
         return true;
       }
-      FlushAll();
-      for (const TItem &item : Stack) Drop(item.V);
-      Stack.clear();
+      ForgetStack();
       TVal v{TVal::Mem, Depth - size + 1};
       Materialize(v, size);
       Push(v, size);
@@ -453,9 +451,7 @@ bool TLoopTranslator::TranslateInstruction(std::int32_t pc) {
     }
 
     case ocIncSP:
-      FlushAll();
-      for (const TItem &item : Stack) Drop(item.V);
-      Stack.clear();
+      ForgetStack();
       Depth += operand;
       return true;
 

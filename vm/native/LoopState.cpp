@@ -128,14 +128,21 @@ void TLoopTranslator::Evict(TReg r) {
   E.Mov32(to, r);
   Refs[to] = Refs[r];
   Refs[r] = 0;
-  ReplaceReg(r, to);
+  ReplaceReg(TVal::Reg, r, to);
 }
 
-void TLoopTranslator::ReplaceReg(TReg from, TReg to) {
-  for (TItem &item : Stack)
-    if (item.V.Kind == TVal::Reg && item.V.R == from) item.V.R = to;
-  for (TItem &item : Pending)
-    if (item.V.Kind == TVal::Reg && item.V.R == from) item.V.R = to;
+// Values on the stack and pending stores in register `from` (of that kind) now name `to`.
+void TLoopTranslator::ReplaceReg(TVal::TKind kind, int from, int to) {
+  for (std::vector<TItem> *items : {&Stack, &Pending})
+    for (TItem &item : *items)
+      if (item.V.Kind == kind && item.V.R == from) item.V.R = static_cast<TReg>(to);
+}
+
+// Writes everything pending and forgets the stack's values: the store holds them all.
+void TLoopTranslator::ForgetStack() {
+  FlushAll();
+  for (const TItem &item : Stack) Drop(item.V);
+  Stack.clear();
 }
 
 // Pushes v, which the caller held: the stack takes that hold, the pending store one more.
@@ -158,9 +165,7 @@ TLoopTranslator::TItem TLoopTranslator::Pop(int size) {
       Depth -= size;
       return top;
     }
-    FlushAll();
-    for (const TItem &item : Stack) Drop(item.V);
-    Stack.clear();
+    ForgetStack();
   }
   const int pos = Depth - size + 1;
   Depth -= size;
@@ -315,10 +320,7 @@ void TLoopTranslator::SetPromoted(const TPromoted &local, TVal &v) {
       E.Mov32(static_cast<TReg>(copy), r);
     (real ? XRefs : Refs)[copy] = refs - 1;
     refs = 1;
-    const TVal::TKind kind = real ? TVal::XReg : TVal::Reg;
-    for (std::vector<TItem> *items : {&Stack, &Pending})
-      for (TItem &item : *items)
-        if (item.V.Kind == kind && item.V.R == r) item.V.R = static_cast<TReg>(copy);
+    ReplaceReg(real ? TVal::XReg : TVal::Reg, local.Reg, copy);
   }
   if (real)
     LoadReal(local.Reg, v);

@@ -265,9 +265,7 @@ bool TLoopTranslator::EmitBody() {
   for (int i = 0; i < n; ++i) {
     const std::int32_t pc = Head + i;
     if (IsLabel[static_cast<std::size_t>(i)]) {
-      FlushAll();
-      for (const TItem &item : Stack) Drop(item.V);
-      Stack.clear();
+      ForgetStack();
       E.Bind(LabelAt[static_cast<std::size_t>(i)]);
       Depth = DepthAt[static_cast<std::size_t>(i)];
     }

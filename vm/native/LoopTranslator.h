@@ -67,7 +67,8 @@ class TLoopTranslator {
   void Materialize(TVal &v, int size);  // into a register the caller holds
   TReg Owned(TVal &v, int size);        // a register the caller may change
   void Evict(TReg r);
-  void ReplaceReg(TReg from, TReg to);
+  void ReplaceReg(TVal::TKind kind, int from, int to);
+  void ForgetStack();
 
   // The abstract stack and the stack bytes still to be written.
   void Push(TVal v, int size);
